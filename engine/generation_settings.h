@@ -18,9 +18,9 @@ struct GenerationSettings {
     GenerationSettings(const GenerationSettings&) = delete;
     GenerationSettings& operator=(const GenerationSettings&) = delete;
 
-    std::int32_t noteIndex = 28;  // into kNoteNames, 0 = "E7" .. 76 = "C1"; 28 = "C5"
-    std::int32_t c4Index = 40;    // where "C4" stands in kNoteNames
-    std::int32_t keyIndex = 0;    // into kKeyNames; used only with just intonation
+    std::int32_t noteIndex = 28;      // into kNoteNames, 0 = "E7" .. 76 = "C1"; 28 = "C5"
+    std::int32_t c4Index = 40;        // where "C4" stands in kNoteNames
+    std::int32_t keyIndex = 0;        // into kKeyNames; used only with just intonation
     std::int32_t justIntonation = 0;  // 0 equal temperament, 1 just intonation
 
     float bowPressingForce = 1.5648f;  // 0.35091 .. 3.5
@@ -36,21 +36,21 @@ struct GenerationSettings {
     std::int32_t vibratoDepth = 20;       // cents, 10 .. 150 in steps of 5
     std::int32_t detune = 0;              // cents, -105 .. +105
 
-    float stringToBoxRatio = 0.461538f;  // share of the box sound, 0 .. 1
-    bool pseudorandomResonances = true;  // add the five built-in resonances
+    float stringToBoxRatio = 0.461538f;                      // share of the box sound, 0 .. 1
+    bool pseudorandomResonances = true;                      // add the five built-in resonances
     std::array<bool, 3> resonanceOn = {true, false, false};  // resonances 2, 3, 4
     std::array<std::int32_t, 4> resonanceFreq = {280, 415, 212, 515};  // Hz, 40 .. 1500
-    std::array<std::int32_t, 4> resonanceWidthIndex = {5, 4, 3, 7};   // into kResonanceWidthsHz
-    std::array<std::int32_t, 4> resonanceAmp = {9, 8, 9, 6};          // dB, 1 .. 20
+    std::array<std::int32_t, 4> resonanceWidthIndex = {5, 4, 3, 7};    // into kResonanceWidthsHz
+    std::array<std::int32_t, 4> resonanceAmp = {9, 8, 9, 6};           // dB, 1 .. 20
     std::int32_t pseudorandomAmp = 4;  // dB of the built-in resonances, 1 .. 12
 
     std::string outputPath;  // UTF-8 path of the WAVE file, at most 390 characters; empty = none
     std::string tempDir;     // system temporary directory, ending with '/'
 
-    std::int32_t quality = 0;    // 0 Low, 1 High
-    std::int32_t volumeDb = 2;   // -20 .. +30; ignored while maximize is set
-    float duration = 0.8f;       // seconds, 0.07 .. 20
-    bool maximize = true;        // normalise the peak instead of applying volumeDb
+    std::int32_t quality = 0;   // 0 Low, 1 High
+    std::int32_t volumeDb = 2;  // -20 .. +30; ignored while maximize is set
+    float duration = 0.8f;      // seconds, 0.07 .. 20
+    bool maximize = true;       // normalise the peak instead of applying volumeDb
 
     // Job state. The flags cross threads and need sequentially consistent access.
     ProgressReceiver* progressDialog = nullptr;  // valid only while progressOpen is set

@@ -4,9 +4,9 @@
 
 namespace sordanel {
 
-const std::array<double, 12> kJustRatios = {1.0,       16.0 / 15, 9.0 / 8, 6.0 / 5,
-                                            5.0 / 4,   4.0 / 3,   7.0 / 5, 3.0 / 2,
-                                            8.0 / 5,   5.0 / 3,   16.0 / 9, 15.0 / 8};
+const std::array<double, 12> kJustRatios = {1.0,     16.0 / 15, 9.0 / 8,  6.0 / 5,
+                                            5.0 / 4, 4.0 / 3,   7.0 / 5,  3.0 / 2,
+                                            8.0 / 5, 5.0 / 3,   16.0 / 9, 15.0 / 8};
 
 float NoteFrequency(const NoteChoice& note) {
     const double c4Hz = 261.6255;

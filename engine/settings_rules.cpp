@@ -9,7 +9,9 @@ namespace sordanel {
 
 namespace {
 
-float Share(int p, int P) { return static_cast<float>(p) / static_cast<float>(P); }
+float Share(int p, int P) {
+    return static_cast<float>(p) / static_cast<float>(P);
+}
 
 std::int32_t Clamped(std::int64_t value, std::int32_t low, std::int32_t high) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
@@ -17,14 +19,30 @@ std::int32_t Clamped(std::int64_t value, std::int32_t low, std::int32_t high) {
 
 }  // namespace
 
-float BowPressingForceAt(int p, int P) { return 3.5f * std::exp(-2.3f * Share(p, P)); }
-float BowSpeedAt(int p, int P) { return 0.6f * std::exp(-2.3f * Share(p, P)); }
-float BowPositionAt(int p, int P) { return 0.35f - 0.3f * Share(p, P); }
-float StringDampingAt(int p, int P) { return 0.025f * std::exp(-4.6f * Share(p, P)); }
-float FrictionRatioAt(int p, int P) { return 0.5f - 0.43f * Share(p, P); }
-float EnvelopeRatioAt(int p, int P) { return 0.05f + 0.6f * Share(p, P); }
-float StringToBoxRatioAt(int p, int P) { return 1.0f * Share(p, P); }
-std::int32_t VolumeDbAt(int p) { return 30 - p; }
+float BowPressingForceAt(int p, int P) {
+    return 3.5f * std::exp(-2.3f * Share(p, P));
+}
+float BowSpeedAt(int p, int P) {
+    return 0.6f * std::exp(-2.3f * Share(p, P));
+}
+float BowPositionAt(int p, int P) {
+    return 0.35f - 0.3f * Share(p, P);
+}
+float StringDampingAt(int p, int P) {
+    return 0.025f * std::exp(-4.6f * Share(p, P));
+}
+float FrictionRatioAt(int p, int P) {
+    return 0.5f - 0.43f * Share(p, P);
+}
+float EnvelopeRatioAt(int p, int P) {
+    return 0.05f + 0.6f * Share(p, P);
+}
+float StringToBoxRatioAt(int p, int P) {
+    return 1.0f * Share(p, P);
+}
+std::int32_t VolumeDbAt(int p) {
+    return 30 - p;
+}
 
 float DurationAt(int p) {
     const int last = static_cast<int>(kDurationStepsSec.size()) - 1;
@@ -38,7 +56,8 @@ std::int32_t PseudorandomAmpMax() {
 }
 
 std::int32_t StepVibratoSpeedIndex(std::int32_t index, int step) {
-    return Clamped(std::int64_t{index} + step, 0, static_cast<std::int32_t>(kVibratoSpeedsHz.size()) - 1);
+    return Clamped(std::int64_t{index} + step, 0,
+                   static_cast<std::int32_t>(kVibratoSpeedsHz.size()) - 1);
 }
 
 std::int32_t StepVibratoDepth(std::int32_t cents, int step) {

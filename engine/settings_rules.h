@@ -8,15 +8,15 @@ namespace sordanel {
 // from the slider); step controls report +1 per click upward, -1 downward, or more while held.
 // Slider values are computed in single precision, as the settings store them.
 
-float BowPressingForceAt(int p, int P);   // 3.5 at the top .. 0.35091 at the bottom
-float BowSpeedAt(int p, int P);           // 0.6 .. 0.060155
-float BowPositionAt(int p, int P);        // 0.35 .. 0.05
-float StringDampingAt(int p, int P);      // 0.025 .. 0.00025130
-float FrictionRatioAt(int p, int P);      // 0.5 .. 0.07
-float EnvelopeRatioAt(int p, int P);      // t1/T and t2/T: 0.05 at the left .. 0.65
-float StringToBoxRatioAt(int p, int P);   // 0 at the left .. 1
-std::int32_t VolumeDbAt(int p);           // +30 at the top .. -20 at the bottom of 0..50
-float DurationAt(int p);                  // kDurationStepsSec[p], seconds
+float BowPressingForceAt(int p, int P);  // 3.5 at the top .. 0.35091 at the bottom
+float BowSpeedAt(int p, int P);          // 0.6 .. 0.060155
+float BowPositionAt(int p, int P);       // 0.35 .. 0.05
+float StringDampingAt(int p, int P);     // 0.025 .. 0.00025130
+float FrictionRatioAt(int p, int P);     // 0.5 .. 0.07
+float EnvelopeRatioAt(int p, int P);     // t1/T and t2/T: 0.05 at the left .. 0.65
+float StringToBoxRatioAt(int p, int P);  // 0 at the left .. 1
+std::int32_t VolumeDbAt(int p);          // +30 at the top .. -20 at the bottom of 0..50
+float DurationAt(int p);                 // kDurationStepsSec[p], seconds
 
 // Highest pseudorandom amplitude: 20 dB times 0.65 in single precision falls just below 13.
 std::int32_t PseudorandomAmpMax();

@@ -15,16 +15,15 @@ const std::array<const char*, kNoteCount + 1> kNoteNames = {
 const std::array<const char*, 12> kKeyNames = {"C",  "C#", "D",  "D#", "E",  "F",
                                                "F#", "G",  "G#", "A",  "A#", "B"};
 
-const std::array<float, 29> kVibratoSpeedsHz = {0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 1.2f, 1.4f,
-                                                1.6f, 1.8f, 2.0f, 2.3f, 2.7f, 3.0f, 3.3f, 3.7f,
-                                                4.0f, 4.5f, 5.0f, 5.5f, 6.0f, 7.0f, 8.0f, 9.0f,
-                                                10.0f, 12.0f, 15.0f, 17.0f, 20.0f};
+const std::array<float, 29> kVibratoSpeedsHz = {
+    0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 1.2f, 1.4f, 1.6f, 1.8f,  2.0f,  2.3f,  2.7f,  3.0f, 3.3f,
+    3.7f, 4.0f, 4.5f, 5.0f, 5.5f, 6.0f, 7.0f, 8.0f, 9.0f, 10.0f, 12.0f, 15.0f, 17.0f, 20.0f};
 
 const std::array<int, 16> kResonanceWidthsHz = {6,  8,  10, 13, 16,  20,  25,  30,
                                                 40, 50, 65, 80, 100, 130, 160, 200};
 
-const std::array<float, 21> kDurationStepsSec = {0.1f, 0.15f, 0.2f, 0.25f, 0.3f, 0.4f, 0.5f,
-                                                 0.6f, 0.7f,  0.8f, 0.9f,  1.0f, 1.2f, 1.4f,
+const std::array<float, 21> kDurationStepsSec = {0.1f, 0.15f, 0.2f, 0.25f, 0.3f, 0.4f,  0.5f,
+                                                 0.6f, 0.7f,  0.8f, 0.9f,  1.0f, 1.2f,  1.4f,
                                                  1.6f, 1.8f,  2.0f, 2.25f, 2.5f, 2.75f, 3.0f};
 
 int FindNoteIndex(const char* name) {

@@ -1,0 +1,59 @@
+#include "level_stage.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "quality_profile.h"
+
+namespace sordanel {
+
+namespace {
+
+constexpr float kMaximizeLevel = 0.194006503f;  // 27.4 dB below the level of 0 dB
+constexpr float kUnitVolumeLevel = 4.545485f;
+constexpr float kInitialPeak = 1e-7f;
+
+}  // namespace
+
+void LevelStage::Setup(bool maximize, std::int32_t volumeDb, float noteFrequency,
+                       float samplesPerStep, float duration, std::uint32_t totalSamples) {
+    const float level =
+        maximize ? kMaximizeLevel
+                 : static_cast<float>(std::pow(10.0, volumeDb / 20.0) * kUnitVolumeLevel);
+    const double f = noteFrequency;
+    highPassCoefficient_ = std::min(static_cast<float>(60 * f / kSampleRate), 0.5f);
+    // The square root makes up part of what the high-pass takes from the fundamental; the
+    // stretched kernel of fast string rates gains 1 / samplesPerStep, which min(R, 1) undoes.
+    outputGain_ = static_cast<float>(std::sqrt(kSampleRate * double{highPassCoefficient_} / f) *
+                                     level * std::min(samplesPerStep, 1.0f) * 1.4 * 32767);
+    const float fadeSeconds = 0.02f;
+    fadeStart_ = static_cast<std::int32_t>((double{duration} - fadeSeconds) * kSampleRate);
+    fadeSlope_ = static_cast<float>(1.0 / totalSamples);
+    fadeScale_ = static_cast<float>(static_cast<double>(totalSamples) /
+                                    (static_cast<double>(totalSamples) - fadeStart_));
+    lowPass_ = 0.0f;
+    peakLevel_ = kInitialPeak;
+}
+
+std::int16_t LevelStage::Quantize(float x) {
+    if (x > 32767.0f) {
+        return 32767;
+    }
+    if (x < -32768.0f) {
+        return -32768;
+    }
+    return static_cast<std::int16_t>(std::floor(x));
+}
+
+std::int16_t RescaleToPeak(float x, float peakLevel) {
+    const float q = static_cast<float>(double{x} * 32767 / peakLevel);
+    return static_cast<std::int16_t>(std::floor(q));
+}
+
+std::int16_t RescalePreviewSample(std::int16_t s, float peakLevel) {
+    const float roundedPeak = std::ceil(peakLevel);
+    const float q = static_cast<float>(static_cast<double>(s) * 32767 / roundedPeak);
+    return static_cast<std::int16_t>(std::floor(q));
+}
+
+}  // namespace sordanel

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+
+namespace sordanel {
+
+// One output sample before quantisation (on the 16-bit scale) and after it.
+struct OutputSample {
+    float x;
+    std::int16_t s;
+};
+
+// Turns the interpolated value of each output sample into the sample: gain, the final 20 ms
+// fade, a high-pass whose corner follows the note, the peak for Maximize, clamping to 16 bits.
+class LevelStage {
+public:
+    // noteFrequency Hz; samplesPerStep R; duration D in seconds; totalSamples T.
+    void Setup(bool maximize, std::int32_t volumeDb, float noteFrequency, float samplesPerStep,
+               float duration, std::uint32_t totalSamples);
+
+    OutputSample MakeOutputSample(float value, std::uint32_t n, bool maximize) {
+        float y = static_cast<float>(double{value} * outputGain_);
+        if (static_cast<std::int64_t>(n) > fadeStart_) {
+            y = static_cast<float>((1.0 - n * double{fadeSlope_}) * fadeScale_ * y);
+        }
+        lowPass_ = static_cast<float>(double{y} * highPassCoefficient_ +
+                                      double{lowPass_} * (1.0 - highPassCoefficient_));
+        const float x = y - lowPass_;
+        const float magnitude = x < 0 ? -x : x;
+        if (maximize && magnitude > peakLevel_) {
+            peakLevel_ = magnitude;
+        }
+        return {x, Quantize(x)};
+    }
+
+    float peakLevel() const { return peakLevel_; }
+    float outputGain() const { return outputGain_; }
+    float highPassCoefficient() const { return highPassCoefficient_; }
+    std::int32_t fadeStart() const { return fadeStart_; }
+
+    // Clamps to the 16-bit range and rounds toward minus infinity.
+    static std::int16_t Quantize(float x);
+
+private:
+    float outputGain_ = 0;
+    float highPassCoefficient_ = 0;
+    std::int32_t fadeStart_ = 0;
+    float fadeSlope_ = 0;
+    float fadeScale_ = 0;
+    float lowPass_ = 0;
+    float peakLevel_ = 0;
+};
+
+// Maximize after a full run: the float sample x scaled so that peakLevel reaches full scale.
+std::int16_t RescaleToPeak(float x, float peakLevel);
+// Maximize after a preview: the already quantised sample s scaled by the peak rounded up.
+std::int16_t RescalePreviewSample(std::int16_t s, float peakLevel);
+
+}  // namespace sordanel

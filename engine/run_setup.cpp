@@ -1,0 +1,49 @@
+#include "run_setup.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "interpolation_kernel.h"
+#include "note_frequency.h"
+
+namespace sordanel {
+
+RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview) {
+    RunSetup run{};
+    run.noteFrequency =
+        NoteFrequency({settings.noteIndex, settings.c4Index, settings.justIntonation,
+                       settings.keyIndex, settings.detune});
+    run.profile = preview ? kPreviewProfile : kQualityProfiles[settings.quality == 1 ? 1 : 0];
+    const auto pointCount = run.profile.pointCount;
+    run.bowPoint = static_cast<std::int32_t>(pointCount * double{settings.bowPosition} + 0.5);
+
+    run.stepFraction = run.profile.periodFraction / static_cast<float>(pointCount);
+    run.stepRate = static_cast<float>(double{run.noteFrequency} / run.stepFraction);
+    if (run.stepRate < kMinStepRate) {
+        // Low notes would be simulated too coarsely in time: hold the rate, shorten the step.
+        run.stepRate = kMinStepRate;
+        run.stepFraction = static_cast<float>(double{run.noteFrequency} / kMinStepRate);
+    }
+    run.samplesPerStep = static_cast<float>(double{kSampleRate} / run.stepRate);
+
+    const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
+    // Above the output rate the kernel is stretched into an anti-aliasing filter.
+    run.kernelStep = run.samplesPerStep > 1.0f
+                         ? static_cast<float>(kernel.stride)
+                         : static_cast<float>(kernel.stride * double{run.samplesPerStep});
+    run.kernelTaps = static_cast<std::uint32_t>((kernel.entries - 1) / double{run.kernelStep});
+
+    run.duration = preview ? std::min(settings.duration, kPreviewMaxSeconds) : settings.duration;
+    run.totalSamples = static_cast<std::uint32_t>(double{kSampleRate} * run.duration);
+
+    if (settings.autocorrection == 1) {
+        // The trial run covers at least 115 periods, in whole blocks, computed in single
+        // precision as the weights of its progress are.
+        const float samples = run.samplesPerStep * 115.0f / run.stepFraction;
+        run.precalcBlocks = static_cast<std::uint32_t>(std::ceil(samples / 800.0f));
+    }
+    run.settleSteps = static_cast<std::uint32_t>(85.0 / run.stepFraction);
+    return run;
+}
+
+}  // namespace sordanel

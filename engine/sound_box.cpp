@@ -1,0 +1,85 @@
+#include "sound_box.h"
+
+#include <cmath>
+
+#include "settings_tables.h"
+
+namespace sordanel {
+
+namespace {
+
+// The five fixed resonances added by "pseudorandom resonances": always the same.
+struct BuiltInResonance {
+    float freqHz;
+    float widthHz;
+    float levelFactor;  // of the pseudorandom amplitude, in dB
+};
+constexpr std::array<BuiltInResonance, 5> kBuiltInResonances = {{
+    {343, 30, 0.63f},
+    {587, 26, 0.9f},
+    {780, 56, 1.1f},
+    {962, 61, 0.86f},
+    {1252, 130, 0.54f},
+}};
+
+// The box stage runs only above this share of box sound.
+constexpr float kMinBoxRatio = 0.0001f;
+
+}  // namespace
+
+void BridgeFilter::Setup(float stepFraction, float noteFrequency) {
+    const double h = stepFraction;
+    a1_ = static_cast<float>(14.212 * h * h);
+    b1_ = static_cast<float>(1 - 4.902 * h);
+    c1_ = static_cast<float>(3.77 * h);
+    g1_ = static_cast<float>(60 / std::sqrt(double{noteFrequency}));
+    Reset();
+}
+
+void BridgeFilter::Reset() {
+    v_ = x_ = y_ = force_ = 0.0f;
+}
+
+void SoundBox::BuildResonatorBank(const GenerationSettings& settings, float stepRate,
+                                  float stepFraction, float noteFrequency) {
+    count_ = 0;
+    bank_.fill(Resonator{});
+    bridge_.Setup(stepFraction, noteFrequency);
+    if (!(settings.stringToBoxRatio > kMinBoxRatio)) {
+        return;
+    }
+    auto appendUser = [&](std::size_t i) {
+        const int widthIndex = settings.resonanceWidthIndex[i];
+        Append(static_cast<float>(settings.resonanceFreq[i]),
+               static_cast<float>(kResonanceWidthsHz[static_cast<std::size_t>(widthIndex)]),
+               static_cast<float>(settings.resonanceAmp[i]), stepRate);
+    };
+    appendUser(0);  // the first resonance has no switch
+    for (std::size_t i = 1; i < 4; ++i) {
+        if (settings.resonanceOn[i - 1]) {
+            appendUser(i);
+        }
+    }
+    if (settings.pseudorandomResonances) {
+        for (const BuiltInResonance& r : kBuiltInResonances) {
+            Append(r.freqHz, r.widthHz,
+                   static_cast<float>(settings.pseudorandomAmp * double{r.levelFactor}), stepRate);
+        }
+    }
+}
+
+void SoundBox::Append(float freqHz, float widthHz, float amplitudeDb, float stepRate) {
+    // The constants are the single-precision values nearest 12.57 and 39.478 (not 4 pi and
+    // 4 pi squared), and the frequency ratio is rounded before and after squaring.
+    const float dampingPerHz = 12.57f;
+    const float stiffnessScale = 39.478f;
+    Resonator& r = bank_[count_++];
+    r.damping = static_cast<float>(1 - double{dampingPerHz} * widthHz / stepRate);
+    const float ratio = static_cast<float>(double{freqHz} / stepRate);
+    const float ratioSquared = ratio * ratio;
+    r.stiffness = static_cast<float>(double{ratioSquared} * stiffnessScale);
+    r.gain =
+        static_cast<float>(std::pow(10.0, amplitudeDb / 20.0) * (1.0 - r.damping) / r.stiffness);
+}
+
+}  // namespace sordanel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "generation_settings.h"
+
+namespace sordanel {
+
+// Turns the string's force on the bridge into the body's drive force.
+class BridgeFilter {
+public:
+    // stepFraction before vibrato or correction act; noteFrequency in Hz.
+    void Setup(float stepFraction, float noteFrequency);
+    void Reset();
+    // One string step: the drive force of the body.
+    float Step(float bridgeForce) {
+        v_ = static_cast<float>((double{bridgeForce} - force_) * a1_ + double{v_} * b1_);
+        x_ = x_ + v_;
+        y_ = static_cast<float>(double{x_} * c1_ + double{y_} * (1.0 - c1_));
+        force_ = static_cast<float>((double{x_} - y_) * g1_);
+        return force_;
+    }
+
+private:
+    float a1_ = 0, b1_ = 0, c1_ = 0, g1_ = 0;
+    float v_ = 0, x_ = 0, y_ = 0, force_ = 0;
+};
+
+// One resonance of the body, driven by the drive force once per string step.
+struct Resonator {
+    float damping = 0;    // per-step retention of the velocity
+    float stiffness = 0;  // per-step restoring factor
+    float gain = 0;       // output weight
+    float velocity = 0;
+    float displacement = 0;
+};
+
+// The body: bridge filter and up to nine resonances (the first, the enabled second to fourth,
+// and the five built-in ones), mixed with the string's own sound.
+class SoundBox {
+public:
+    static constexpr std::size_t kMaxResonators = 9;
+
+    // Builds the bank for one run at `stepRate` and clears every state.
+    void BuildResonatorBank(const GenerationSettings& settings, float stepRate, float stepFraction,
+                            float noteFrequency);
+
+    // One string step: the step's output value from the string's sum of velocities and its
+    // force on the bridge, mixed by stringToBoxRatio read at this step.
+    float BoxStep(float bridgeForce, float stringSum, std::int32_t pointCount,
+                  float stringToBoxRatio) {
+        float box = 0.0f;
+        if (count_ > 0) {
+            const float drive = bridge_.Step(bridgeForce);
+            box = drive;
+            for (std::size_t k = 0; k < count_; ++k) {
+                Resonator& r = bank_[k];
+                r.displacement = r.displacement + r.velocity;
+                r.velocity = static_cast<float>((double{drive} - r.displacement) * r.stiffness +
+                                                double{r.velocity} * r.damping);
+                box = static_cast<float>(box + double{r.velocity} * r.gain);
+            }
+        }
+        const double r = stringToBoxRatio;
+        return static_cast<float>((1.0 - r) * (double{stringSum} / pointCount) + box * r);
+    }
+
+    std::size_t resonatorCount() const { return count_; }
+    const Resonator& resonator(std::size_t k) const { return bank_[k]; }
+
+private:
+    void Append(float freqHz, float widthHz, float amplitudeDb, float stepRate);
+
+    BridgeFilter bridge_;
+    std::array<Resonator, kMaxResonators> bank_{};
+    std::size_t count_ = 0;
+};
+
+}  // namespace sordanel

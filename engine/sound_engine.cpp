@@ -1,0 +1,179 @@
+#include "sound_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "engine_messages.h"
+#include "progress_bracket.h"
+#include "settings_tables.h"
+
+namespace sordanel {
+
+namespace {
+
+// A trial-run sample weighs this much of an output sample in the progress.
+constexpr double kPrecalcWeight = 0.6;
+
+}  // namespace
+
+SoundEngine::SoundEngine(GenerationSettings& settings, EngineHost& host, FileLayer& files,
+                         SoundPlayer& player)
+    : settings_(settings), host_(host), output_(settings, host, files, player) {}
+
+GenerationResult SoundEngine::GenerateSound(bool preview) {
+    settings_.busy = true;
+    SetUp(preview);
+    if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
+        return *ended;
+    }
+    if (settings_.autocorrection == 1) {
+        if (auto ended = PrecalculationPass()) {
+            return *ended;
+        }
+    }
+    if (auto ended = MainLoop()) {
+        return *ended;
+    }
+    return output_.FinishOutput(level_.peakLevel());
+}
+
+void SoundEngine::SetUp(bool preview) {
+    preview_ = preview;
+    run_ = ComputeRunSetup(settings_, preview);
+    FillSineTable(sine_);
+    kernel_ = &GetInterpolationKernel(run_.profile.kernel);
+    autocorrection_.Setup(run_.stepFraction);
+    vibrato_.Setup(kVibratoSpeedsHz[static_cast<std::size_t>(settings_.vibratoSpeedIndex)],
+                   settings_.vibratoDepth, run_.stepRate);
+    level_.Setup(settings_.maximize, settings_.volumeDb, run_.noteFrequency, run_.samplesPerStep,
+                 run_.duration, run_.totalSamples);
+    box_.BuildResonatorBank(settings_, run_.stepRate, run_.stepFraction, run_.noteFrequency);
+    string_.Setup(run_.profile.pointCount, run_.bowPoint);
+    history_.Clear();
+    sampleIndex_ = 0;
+    stepCount_ = 0;
+    vibratoTerm_ = 0;
+    prevBowVelocity_ = 0;
+}
+
+BowInputs SoundEngine::ReadBow() const {
+    return {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
+            settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
+}
+
+// Position of the current sample on the string's clock, in steps.
+float SoundEngine::TargetTime() const {
+    return static_cast<float>(static_cast<double>(sampleIndex_) / run_.samplesPerStep);
+}
+
+std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
+    const std::int32_t middle = run_.profile.pointCount / 2;
+    float correctionSum = 0.0f;
+    for (std::uint32_t block = 0; block < run_.precalcBlocks; ++block) {
+        for (std::uint32_t k = 0; k < kBlockSamples; ++k, ++sampleIndex_) {
+            const float bowSpeed = settings_.bowSpeed;
+            if (sampleIndex_ % 4 == 0) {
+                const auto timeStep = static_cast<float>((1.0 + autocorrection_.freqCorrection()) *
+                                                         run_.stepFraction);
+                string_.RefreshConstantBow(ReadBow(), timeStep);
+            }
+            const auto targetStep = static_cast<std::uint32_t>(std::floor(TargetTime()));
+            while (stepCount_ < targetStep) {
+                string_.Step(bowSpeed, bowSpeed);
+                if (stepCount_ % 4 == 0) {
+                    autocorrection_.Update(string_.displacement(middle), 1.0, sine_);
+                }
+                if (stepCount_ > run_.settleSteps) {
+                    correctionSum += autocorrection_.freqCorrection();
+                }
+                ++stepCount_;
+            }
+        }
+        ReportProgress(true);
+        if (settings_.abortRequested) {
+            return output_.AbortOutput();
+        }
+    }
+    autocorrection_.setFreqCorrection(
+        static_cast<float>(double{correctionSum} / (stepCount_ - run_.settleSteps)));
+    string_.Reset();
+    sampleIndex_ = 0;
+    stepCount_ = 0;
+    return std::nullopt;
+}
+
+std::optional<GenerationResult> SoundEngine::MainLoop() {
+    const std::int32_t middle = run_.profile.pointCount / 2;
+    const std::int32_t pointCount = run_.profile.pointCount;
+    const std::uint32_t total = run_.totalSamples;
+    sampleIndex_ = 0;
+    stepCount_ = 0;
+    // One block more than whole blocks: when total is a multiple of 800 the last one is
+    // empty but still reports progress and checks for abort.
+    for (std::uint32_t block = 0; block <= total / kBlockSamples; ++block) {
+        const std::uint32_t blockEnd = std::min(sampleIndex_ + kBlockSamples, total);
+        for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
+            if (sampleIndex_ % 4 == 0) {
+                if (settings_.vibratoOn) {
+                    vibratoTerm_ = vibrato_.Term(stepCount_, sine_);
+                }
+                const auto timeStep = static_cast<float>(
+                    (1.0 + autocorrection_.freqCorrection() + vibratoTerm_) * run_.stepFraction);
+                const auto envelopePosition =
+                    static_cast<float>((0.02 / run_.duration + 1.05) * sampleIndex_ / total);
+                string_.RefreshBowParameters(ReadBow(), timeStep, envelopePosition);
+            }
+            const float t = TargetTime();
+            const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
+            const auto stepPhase = static_cast<float>((double{t} - targetStep) * run_.kernelStep);
+            while (stepCount_ < targetStep) {
+                string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
+                const float value = box_.BoxStep(string_.bridgeForce(), string_.stringSum(),
+                                                 pointCount, settings_.stringToBoxRatio);
+                ++stepCount_;
+                history_.Store(stepCount_, value);
+                if (settings_.autocorrection == 0 && stepCount_ % 4 == 0) {
+                    autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
+                }
+                prevBowVelocity_ = string_.bow().bowVelocity;
+            }
+            const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
+                                                           run_.kernelTaps, targetStep, stepPhase);
+            const OutputSample sample =
+                level_.MakeOutputSample(value, sampleIndex_, settings_.maximize);
+            if (auto ended = output_.WriteSample(sample.x, sample.s)) {
+                return ended;
+            }
+        }
+        ReportProgress(false);
+        if (settings_.abortRequested) {
+            return output_.AbortOutput();
+        }
+    }
+    return std::nullopt;
+}
+
+void SoundEngine::ReportProgress(bool precalculating) {
+    // P is 0 without a trial run, so the main-loop formulas reduce to n / T then.
+    const std::uint32_t n = sampleIndex_;
+    const std::uint32_t total = run_.totalSamples;
+    const std::uint32_t trialSamples = run_.precalcBlocks * kBlockSamples;
+    if (!preview_) {
+        const double weighedTrial = kPrecalcWeight * trialSamples;
+        const auto fraction =
+            static_cast<float>(precalculating ? kPrecalcWeight * n / (weighedTrial + total)
+                                              : (n + weighedTrial) / (weighedTrial + total));
+        CallProgressDialog(settings_, [fraction](ProgressReceiver& d) { d.SetProgress(fraction); });
+        return;
+    }
+    const auto weighedTrial = static_cast<std::uint32_t>(kPrecalcWeight * trialSamples);
+    const std::uint32_t percent = precalculating
+                                      ? 60 * n / (weighedTrial + total)
+                                      : (100 * n + 60 * trialSamples) / (weighedTrial + total);
+    char text[64];
+    std::snprintf(text, sizeof text, messages::kPreviewProgressFormat, static_cast<int>(percent));
+    host_.ShowPreviewStatus(text);
+}
+
+}  // namespace sordanel

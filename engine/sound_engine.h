@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+#include "autocorrection.h"
+#include "bowed_string.h"
+#include "engine_host.h"
+#include "file_layer.h"
+#include "generation_result.h"
+#include "generation_settings.h"
+#include "interpolation_kernel.h"
+#include "level_stage.h"
+#include "run_setup.h"
+#include "sine_table.h"
+#include "sound_box.h"
+#include "sound_player.h"
+#include "step_history.h"
+#include "vibrato.h"
+#include "wave_output.h"
+
+namespace sordanel {
+
+// The synthesis driver: one run turns the settings into one note. It reads the settings in
+// place, never copies them, and allocates nothing once the run is set up.
+class SoundEngine {
+public:
+    SoundEngine(GenerationSettings& settings, EngineHost& host, FileLayer& files,
+                SoundPlayer& player);
+
+    // A Generate (preview false: the WAVE file at outputPath) or a preview (the in-memory
+    // image, at most 3 s, played at once). busy is set on entry and cleared on every way out.
+    GenerationResult GenerateSound(bool preview);
+
+    // The constants and stages of the latest run.
+    const RunSetup& runSetup() const { return run_; }
+    const LevelStage& levelStage() const { return level_; }
+    const SoundBox& soundBox() const { return box_; }
+    const Autocorrection& autocorrection() const { return autocorrection_; }
+
+private:
+    void SetUp(bool preview);
+    BowInputs ReadBow() const;
+    float TargetTime() const;
+    // Each returns the run's result when it ended inside, nothing when the run goes on.
+    std::optional<GenerationResult> PrecalculationPass();
+    std::optional<GenerationResult> MainLoop();
+    void ReportProgress(bool precalculating);
+
+    GenerationSettings& settings_;
+    EngineHost& host_;
+    WaveOutput output_;
+
+    bool preview_ = false;
+    RunSetup run_{};
+    const InterpolationKernel* kernel_ = nullptr;
+    SineTable sine_{};
+    BowedString string_;
+    Vibrato vibrato_;
+    Autocorrection autocorrection_;
+    SoundBox box_;
+    StepHistory history_;
+    LevelStage level_;
+
+    std::uint32_t sampleIndex_ = 0;
+    std::uint32_t stepCount_ = 0;
+    float vibratoTerm_ = 0;
+    float prevBowVelocity_ = 0;
+};
+
+}  // namespace sordanel

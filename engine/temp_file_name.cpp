@@ -1,0 +1,19 @@
+#include "temp_file_name.h"
+
+namespace sordanel {
+
+std::int32_t PathHash(const std::string& outputPath) {
+    std::uint32_t hash = 0;
+    for (std::size_t i = 0; i < outputPath.size(); ++i) {
+        const auto byte = static_cast<std::int32_t>(static_cast<std::int8_t>(outputPath[i]));
+        // Shifting the bit pattern keeps the sign-extended high bits, as the name requires.
+        hash ^= static_cast<std::uint32_t>(byte) << (i % 19);
+    }
+    return static_cast<std::int32_t>(hash);
+}
+
+std::string TemporaryFileName(const std::string& tempDir, const std::string& outputPath) {
+    return tempDir + "sd" + std::to_string(PathHash(outputPath)) + ".tmp";
+}
+
+}  // namespace sordanel

@@ -1,0 +1,163 @@
+#include "bowed_string.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "autocorrection.h"
+#include "generation_settings.h"
+#include "run_setup.h"
+#include "sine_table.h"
+
+namespace sordanel {
+namespace {
+
+BowInputs DefaultBow() {
+    const GenerationSettings s;
+    return {s.bowPressingForce, s.bowSpeed, s.stringDamping, s.frictionRatio, s.t1Ratio, s.t2Ratio};
+}
+
+// The default note at Low quality, bowed with the full constant bow while the pitch lock
+// corrects the time step, as the trial run before a Generate does it.
+class BowedDefaultNote : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const GenerationSettings settings;
+        run_ = ComputeRunSetup(settings, false);
+        string_.Setup(run_.profile.pointCount, run_.bowPoint);
+        loop_.Setup(run_.stepFraction);
+        FillSineTable(sine_);
+    }
+
+    // Runs `periods` periods; refreshes the bow as often as the driver does (every fourth
+    // output sample) and calls `onStep` after each step.
+    template <class OnStep>
+    void Bow(double periods, OnStep onStep) {
+        const BowInputs bow = DefaultBow();
+        const auto steps = static_cast<long>(periods / run_.stepFraction);
+        const auto refreshEvery = static_cast<long>(4 / run_.samplesPerStep);
+        for (long k = 0; k < steps; ++k, ++step_) {
+            if (step_ % refreshEvery == 0) {
+                string_.RefreshConstantBow(
+                    bow, static_cast<float>((1.0 + loop_.freqCorrection()) * run_.stepFraction));
+            }
+            string_.Step(bow.bowSpeed, bow.bowSpeed);
+            if (step_ % 4 == 0) {
+                loop_.Update(string_.displacement(run_.profile.pointCount / 2), 1.0, sine_);
+            }
+            onStep();
+        }
+    }
+
+    RunSetup run_{};
+    BowedString string_;
+    Autocorrection loop_;
+    SineTable sine_{};
+    long step_ = 0;
+};
+
+TEST_F(BowedDefaultNote, BowPointAlternatesBetweenStickingAndSlippingOncePerPeriod) {
+    const float bowSpeed = DefaultBow().bowSpeed;
+    Bow(150, [] {});
+    int stuckSteps = 0, slips = 0, steps = 0;
+    bool wasStuck = true;
+    Bow(100, [&] {
+        const bool stuck = string_.velocity(run_.bowPoint) == bowSpeed;
+        stuckSteps += stuck;
+        slips += wasStuck && !stuck;
+        wasStuck = stuck;
+        ++steps;
+    });
+    EXPECT_NEAR(slips, 100, 10) << "one slip per period is the bowed string's motion";
+    EXPECT_GT(stuckSteps, steps / 2) << "the bow holds the string for most of each period";
+    EXPECT_LT(stuckSteps, steps * 19 / 20);
+}
+
+TEST_F(BowedDefaultNote, MiddlePointMovesWithTheNotesPeriodOnceThePitchLockSettled) {
+    Bow(200, [] {});
+    std::vector<double> motion;
+    const std::int32_t middle = run_.profile.pointCount / 2;
+    Bow(100, [&] { motion.push_back(string_.displacement(middle)); });
+
+    double mean = 0;
+    for (double y : motion)
+        mean += y / motion.size();
+    std::vector<double> upCrossings;  // fractional step indices
+    for (std::size_t k = 1; k < motion.size(); ++k) {
+        const double a = motion[k - 1] - mean, b = motion[k] - mean;
+        if (a < 0 && b >= 0)
+            upCrossings.push_back(k - 1 + a / (a - b));
+    }
+    ASSERT_GE(upCrossings.size(), 90u);
+    const double measuredSteps =
+        (upCrossings.back() - upCrossings.front()) / (upCrossings.size() - 1);
+    const double targetSteps = 1.0 / run_.stepFraction;  // the string runs stepRate steps/s
+    const double cents = 1200 * std::log2(targetSteps / measuredSteps);
+    EXPECT_NEAR(cents, 0.0, 3.0) << "measured " << measuredSteps << " steps per period";
+}
+
+TEST(BowedString, AStuckPointFollowsANewBowVelocityAtOnce) {
+    BowedString string;
+    string.Setup(37, 6);
+    BowInputs bow = DefaultBow();
+    string.RefreshConstantBow(bow, 0.0024324325f);
+    string.Step(bow.bowSpeed, 0.0f);  // at rest: velocity 0 equals the previous bow velocity
+    ASSERT_EQ(string.velocity(6), bow.bowSpeed);
+    const float faster = bow.bowSpeed * 1.37f;
+    string.Step(faster, bow.bowSpeed);
+    EXPECT_EQ(string.velocity(6), faster);
+    string.Step(faster, faster);
+    EXPECT_EQ(string.velocity(6), faster) << "still stuck while the tension stays below the limit";
+}
+
+TEST(BowedString, FixedEndsStayAtRestAndTheSumCoversOnlyMovingPoints) {
+    BowedString string;
+    string.Setup(19, 3);
+    const BowInputs bow = DefaultBow();
+    for (int k = 0; k < 3000; ++k) {
+        if (k % 5 == 0)
+            string.RefreshConstantBow(bow, 0.12f / 19);
+        string.Step(bow.bowSpeed, bow.bowSpeed);
+    }
+    EXPECT_EQ(string.displacement(0), 0.0f);
+    EXPECT_EQ(string.displacement(18), 0.0f);
+    EXPECT_EQ(string.velocity(0), 0.0f);
+    float sum = 0;
+    for (int i = 1; i < 18; ++i)
+        sum += string.velocity(i);
+    EXPECT_FLOAT_EQ(string.stringSum(), sum);
+    EXPECT_FLOAT_EQ(string.bridgeForce(), 19 * string.displacement(1));
+}
+
+TEST(BowedString, LiftedBowLetsTheStringRingDownFreely) {
+    BowedString string;
+    string.Setup(37, 6);
+    const BowInputs bow = DefaultBow();
+    const float timeStep = 0.0024324325f;
+    for (int k = 0; k < 60000; ++k) {
+        if (k % 20 == 0)
+            string.RefreshBowParameters(bow, timeStep, 0.5f);
+        string.Step(string.bow().bowVelocity, string.bow().bowVelocity);
+    }
+    string.RefreshBowParameters(bow, timeStep, 1.001f);
+    ASSERT_EQ(string.bow().bowVelocity, 0.0f);
+    ASSERT_EQ(string.bow().frictionLimit, 0.0f);
+    auto peak = [&](int steps) {
+        float highest = 0;
+        for (int k = 0; k < steps; ++k) {
+            string.Step(0.0f, 0.0f);
+            highest = std::max(highest, std::fabs(string.displacement(18)));
+        }
+        return highest;
+    };
+    const int period = static_cast<int>(1 / timeStep);
+    const float early = peak(period);
+    peak(100 * period);
+    const float late = peak(period);
+    EXPECT_GT(early, 0.0f);
+    EXPECT_LT(late, early * 0.5f) << "damping alone must take the energy out";
+}
+
+}  // namespace
+}  // namespace sordanel

@@ -1,0 +1,198 @@
+#include "sound_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "engine_fakes.h"
+#include "settings_tables.h"
+
+// Every heap allocation of this test program is counted, so a run can show that it allocates
+// nothing once it is set up. The replacements pair malloc with free, which the compiler cannot
+// see through.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+namespace {
+std::atomic<long> allocations{0};
+}
+void* operator new(std::size_t size) {
+    allocations++;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace sordanel {
+namespace {
+
+using testing::MemoryFileLayer;
+using testing::RecordingHost;
+using testing::RecordingPlayer;
+using testing::RecordingProgress;
+
+// A Generate without a window: settings, fakes, and the progress dialog marked open.
+struct Bench {
+    Bench() {
+        settings.outputPath = "/out/note.wav";
+        settings.tempDir = "/tmp/";
+        settings.progressDialog = &progress;
+        settings.progressOpen = true;
+    }
+    GenerationResult Run(bool preview = false) { return engine.GenerateSound(preview); }
+
+    GenerationSettings settings;
+    RecordingHost host;
+    MemoryFileLayer files;
+    RecordingPlayer player;
+    RecordingProgress progress;
+    SoundEngine engine{settings, host, files, player};
+};
+
+TEST(SoundEngineProgress, FullRunWeighsTheTrialRunAtSixTenths) {
+    Bench bench;
+    ASSERT_EQ(bench.Run(), GenerationResult::Finished);
+    const auto& f = bench.progress.fractions;
+    const double trial = 0.6 * 13 * 800, total = 35280;
+    ASSERT_EQ(f.size(), 13u + 45u) << "13 trial blocks, then 44 full blocks and a partial one";
+    EXPECT_FLOAT_EQ(f[0], static_cast<float>(0.6 * 800 / (trial + total)));
+    EXPECT_FLOAT_EQ(f[12], static_cast<float>(trial / (trial + total)));
+    EXPECT_FLOAT_EQ(f[13], static_cast<float>((800 + trial) / (trial + total)));
+    EXPECT_FLOAT_EQ(f.back(), 1.0f);
+    for (std::size_t k = 1; k < f.size(); ++k)
+        EXPECT_GT(f[k], f[k - 1]);
+    EXPECT_EQ(bench.progress.finishedCalls, 1);
+    EXPECT_FALSE(bench.settings.busy);
+    EXPECT_TRUE(bench.settings.outputValid);
+}
+
+TEST(SoundEngineProgress, PreviewShowsPercentagesInIntegerArithmetic) {
+    Bench bench;
+    ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
+    const auto& s = bench.host.statuses;
+    ASSERT_EQ(s.size(), 13u + 45u);
+    EXPECT_EQ(s[0], "Generating preview - 1% done");
+    EXPECT_EQ(s[12], "Generating preview - 15% done") << "60 x 10400 / (6240 + 35280)";
+    EXPECT_EQ(s.back(), "Generating preview - 100% done");
+    EXPECT_TRUE(bench.progress.fractions.empty()) << "a preview never calls the progress dialog";
+}
+
+TEST(SoundEngineProgress, WholeBlocksAddOneEmptyBlockThatStillReports) {
+    Bench bench;
+    bench.settings.autocorrection = 2;
+    bench.settings.duration = 0.19955f;  // exactly 8800 samples, 11 blocks
+    ASSERT_EQ(bench.Run(), GenerationResult::Finished);
+    const auto& f = bench.progress.fractions;
+    ASSERT_EQ(f.size(), 12u);
+    EXPECT_FLOAT_EQ(f[0], 800.0f / 8800);
+    EXPECT_EQ(f[10], 1.0f);
+    EXPECT_EQ(f[11], 1.0f);
+    EXPECT_EQ(bench.files.Bytes("/out/note.wav").size(), 44u + 2 * 8800);
+}
+
+TEST(SoundEngineProgress, ClosedDialogIsNotCalled) {
+    Bench bench;
+    bench.settings.progressOpen = false;
+    ASSERT_EQ(bench.Run(), GenerationResult::Finished);
+    EXPECT_TRUE(bench.progress.fractions.empty());
+    EXPECT_EQ(bench.progress.finishedCalls, 0);
+    EXPECT_FALSE(bench.settings.progressInUse);
+}
+
+// Requests an abort from the progress dialog after a given number of reports.
+class AbortingProgress : public ProgressReceiver {
+public:
+    AbortingProgress(GenerationSettings& settings, int afterReports)
+        : settings_(settings), afterReports_(afterReports) {}
+    void SetProgress(float) override {
+        if (++reports == afterReports_)
+            settings_.abortRequested = true;
+    }
+    void GenerationFinished() override { finished++; }
+    int reports = 0, finished = 0;
+
+private:
+    GenerationSettings& settings_;
+    int afterReports_;
+};
+
+TEST(SoundEngineAbort, EndsAfterTheBlockAndLeavesNoFile) {
+    for (int afterReports : {3, 20}) {  // in the trial run, and in the main loop
+        Bench bench;
+        AbortingProgress aborting(bench.settings, afterReports);
+        bench.settings.progressDialog = &aborting;
+        EXPECT_EQ(bench.Run(), GenerationResult::Aborted);
+        EXPECT_EQ(aborting.reports, afterReports) << "the abort is seen right after the block";
+        EXPECT_EQ(aborting.finished, 0) << "an aborted run sends no end report";
+        EXPECT_TRUE(bench.files.files.empty()) << "neither the WAVE nor the temporary file stays";
+        EXPECT_FALSE(bench.settings.busy);
+        EXPECT_FALSE(bench.settings.outputValid);
+        EXPECT_TRUE(bench.host.errors.empty());
+    }
+}
+
+// Notes the allocation count at every report; nothing in between may allocate.
+class AllocationWatch : public ProgressReceiver, public EngineHost {
+public:
+    void SetProgress(float) override { Note(); }
+    void GenerationFinished() override { Note(); }
+    void ShowError(std::string_view) override {}
+    void ShowPreviewStatus(std::string_view) override { Note(); }
+    void Note() {
+        const long now = allocations.load();
+        if (first < 0)
+            first = now;
+        last = now;
+    }
+    long first = -1, last = -1;
+};
+
+TEST(SoundEngineAllocation, NothingIsAllocatedOnceTheRunIsSetUp) {
+    for (bool preview : {false, true}) {
+        GenerationSettings settings;
+        settings.outputPath = "/out/note.wav";
+        settings.tempDir = "/tmp/";
+        settings.vibratoOn = true;
+        settings.autocorrection = preview ? 1 : 0;
+        settings.quality = 1;
+        AllocationWatch watch;
+        settings.progressDialog = &watch;
+        settings.progressOpen = true;
+        MemoryFileLayer files;
+        files.reserveBytes = 1 << 20;
+        RecordingPlayer player;
+        player.played.reserve(1 << 20);
+        SoundEngine engine(settings, watch, files, player);
+        ASSERT_EQ(engine.GenerateSound(preview), GenerationResult::Finished);
+        EXPECT_GE(watch.first, 0);
+        EXPECT_EQ(watch.last, watch.first) << (preview ? "preview" : "generate");
+    }
+}
+
+TEST(SoundEnginePreview, IsCutToThreeSecondsAndReplayedWhileStillValid) {
+    Bench bench;
+    bench.settings.duration = 20.0f;
+    bench.settings.autocorrection = 2;
+    ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
+    EXPECT_EQ(bench.settings.previewSound.size(), 44u + 2 * 132300);
+    EXPECT_TRUE(bench.settings.previewValid);
+    EXPECT_EQ(bench.player.played, bench.settings.previewSound);
+    const auto statuses = bench.host.statuses.size();
+
+    ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
+    EXPECT_EQ(bench.host.statuses.size(), statuses) << "an unchanged preview is not synthesised";
+    EXPECT_EQ(bench.player.imagesPlayed, 2);
+    EXPECT_EQ(bench.player.stops, 2) << "every run stops the sound first";
+    EXPECT_FALSE(bench.settings.busy);
+    EXPECT_TRUE(bench.files.files.empty()) << "a preview touches no file";
+}
+
+}  // namespace
+}  // namespace sordanel
