@@ -1,0 +1,124 @@
+#include "interpolation_kernel.h"
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace sordanel {
+
+namespace {
+
+// Each kernel is a Kaiser-windowed two-step ideal low-pass centred on entry `centre`:
+//   h(t) = (g1 * 2 f1 sinc(2 f1 t) + g2 * 2 f2 sinc(2 f2 t)) * kaiser(t / W, beta),
+// t in string steps from the centre. Its ideal response is g1 + g2 up to f1 and a shelf of
+// g2 from f1 to f2 (cycles per step); the shelf lets a window this short still fall from the
+// band edge to deep attenuation at half the step rate. The parameters are fitted to the
+// kernels' telling entries and response targets by scripts/fit-interpolation-kernels.py.
+struct KernelDesign {
+    std::uint32_t entries;
+    std::uint32_t stride;
+    std::uint32_t centre;
+    double bandGain;         // g1
+    double bandCutoff;       // f1
+    double shelfGain;        // g2
+    double shelfCutoff;      // f2
+    double windowShape;      // Kaiser beta
+    double windowHalfWidth;  // W, in string steps; the kernel is 0 beyond it
+};
+
+constexpr KernelDesign kPreviewDesign{.entries = 849,
+                                      .stride = 106,
+                                      .centre = 384,
+                                      .bandGain = 0.738840,
+                                      .bandCutoff = 0.297073,
+                                      .shelfGain = 0.316128,
+                                      .shelfCutoff = 0.430962,
+                                      .windowShape = 0.604962,
+                                      .windowHalfWidth = 3.416667};
+constexpr KernelDesign kLowDesign{.entries = 5877,
+                                  .stride = 452,
+                                  .centre = 2735,
+                                  .bandGain = 0.828158,
+                                  .bandCutoff = 0.353648,
+                                  .shelfGain = 0.165369,
+                                  .shelfCutoff = 0.465995,
+                                  .windowShape = 0.811714,
+                                  .windowHalfWidth = 4.700310};
+constexpr KernelDesign kHighDesign{.entries = 59401,
+                                   .stride = 2200,
+                                   .centre = 28675,
+                                   .bandGain = 0.620202,
+                                   .bandCutoff = 0.389231,
+                                   .shelfGain = 0.365246,
+                                   .shelfCutoff = 0.426248,
+                                   .windowShape = 2.747525,
+                                   .windowHalfWidth = 12.953658};
+
+// Modified Bessel function of the first kind, order 0, by its power series.
+double BesselI0(double x) {
+    const double quarterSquare = x * x / 4.0;
+    double term = 1.0;
+    double sum = 1.0;
+    for (int k = 1; term > 1e-17 * sum; ++k) {
+        term *= quarterSquare / (static_cast<double>(k) * k);
+        sum += term;
+    }
+    return sum;
+}
+
+// Ideal low-pass of the given gain and cutoff (cycles per step) at t steps from its centre.
+double IdealLowPass(double gain, double cutoff, double t) {
+    if (t == 0.0) {
+        return gain * 2.0 * cutoff;
+    }
+    return gain * std::sin(2.0 * std::numbers::pi * cutoff * t) / (std::numbers::pi * t);
+}
+
+// One kernel's table, filled from its design in double precision and stored as float.
+class BuiltKernel {
+public:
+    explicit BuiltKernel(const KernelDesign& design) : values_(design.entries, 0.0f) {
+        const double windowNorm = BesselI0(design.windowShape);
+        for (std::uint32_t x = 0; x < design.entries; ++x) {
+            const double t = (static_cast<double>(x) - design.centre) / design.stride;
+            const double u = t / design.windowHalfWidth;
+            if (std::abs(u) >= 1.0) {
+                continue;
+            }
+            const double window =
+                BesselI0(design.windowShape * std::sqrt(1.0 - u * u)) / windowNorm;
+            const double lowPass = IdealLowPass(design.bandGain, design.bandCutoff, t) +
+                                   IdealLowPass(design.shelfGain, design.shelfCutoff, t);
+            values_[x] = static_cast<float>(lowPass * window);
+        }
+        kernel_ = {values_.data(), design.entries, design.stride};
+    }
+
+    const InterpolationKernel& Kernel() const { return kernel_; }
+
+private:
+    std::vector<float> values_;
+    InterpolationKernel kernel_{};
+};
+
+}  // namespace
+
+const InterpolationKernel& GetInterpolationKernel(KernelKind kind) {
+    switch (kind) {
+        case KernelKind::Preview: {
+            static const BuiltKernel preview(kPreviewDesign);
+            return preview.Kernel();
+        }
+        case KernelKind::Low: {
+            static const BuiltKernel low(kLowDesign);
+            return low.Kernel();
+        }
+        case KernelKind::High:
+            break;
+    }
+    // High is built after the switch so that every path returns a kernel.
+    static const BuiltKernel high(kHighDesign);
+    return high.Kernel();
+}
+
+}  // namespace sordanel
