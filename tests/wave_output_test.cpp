@@ -1,0 +1,244 @@
+#include "wave_output.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <string>
+
+#include "engine_fakes.h"
+#include "sound_engine.h"
+#include "temp_file_name.h"
+#include "wave_header.h"
+
+// Allocations above a set size fail, as they would when memory runs out. The replacements pair
+// malloc with free, which the compiler cannot see through.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+namespace {
+std::size_t refuseAllocationsAbove = SIZE_MAX;
+}
+void* operator new(std::size_t size) {
+    if (size > refuseAllocationsAbove)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace sordanel {
+namespace {
+
+using testing::MemoryFileLayer;
+using testing::RecordingPlayer;
+using testing::RecordingProgress;
+
+constexpr const char* kOutput = "/music/note.wav";
+constexpr const char* kTempDir = "/tmp/";
+
+std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+std::vector<std::int16_t> Samples(const std::vector<std::uint8_t>& wave) {
+    std::vector<std::int16_t> samples((wave.size() - kWaveHeaderBytes) / 2);
+    std::memcpy(samples.data(), wave.data() + kWaveHeaderBytes, samples.size() * 2);
+    return samples;
+}
+
+// A host whose error dialog can look at the files while the message is up.
+class InspectingHost : public EngineHost {
+public:
+    void ShowError(std::string_view message) override {
+        errors.emplace_back(message);
+        if (onError)
+            onError();
+    }
+    void ShowPreviewStatus(std::string_view) override {}
+    std::vector<std::string> errors;
+    std::function<void()> onError;
+};
+
+struct OutputRun {
+    OutputRun() {
+        settings.outputPath = kOutput;
+        settings.tempDir = kTempDir;
+        settings.autocorrection = 2;
+        settings.duration = 0.1f;
+        settings.progressDialog = &progress;
+        settings.progressOpen = true;
+    }
+    GenerationResult Generate() { return engine.GenerateSound(false); }
+    std::string TempName() const { return TemporaryFileName(kTempDir, kOutput); }
+
+    GenerationSettings settings;
+    InspectingHost host;
+    MemoryFileLayer files;
+    RecordingPlayer player;
+    RecordingProgress progress;
+    SoundEngine engine{settings, host, files, player};
+};
+
+TEST(WaveFile, HeaderDescribesMono16BitAndTheFileHasExactlyItsSamples) {
+    OutputRun run;
+    run.settings.maximize = false;
+    run.settings.duration = 0.8f;
+    ASSERT_EQ(run.Generate(), GenerationResult::Finished);
+    const auto& wave = run.files.Bytes(kOutput);
+    ASSERT_EQ(wave.size(), 70604u);
+    EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
+    EXPECT_EQ(Read32(wave, 4), 70596u);
+    EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(Read32(wave, 16), 16u);
+    EXPECT_EQ(Read32(wave, 20), 0x00010001u) << "PCM, one channel";
+    EXPECT_EQ(Read32(wave, 24), 44100u);
+    EXPECT_EQ(Read32(wave, 28), 88200u);
+    EXPECT_EQ(Read32(wave, 32), 0x00100002u) << "2 bytes a frame, 16 bits";
+    EXPECT_EQ(std::string(wave.begin() + 36, wave.begin() + 40), "data");
+    EXPECT_EQ(Read32(wave, 40), 70560u);
+    EXPECT_FALSE(run.files.files.at(kOutput).open);
+    EXPECT_TRUE(run.settings.outputValid);
+    EXPECT_EQ(run.progress.finishedCalls, 1);
+}
+
+TEST(TemporaryFileName, HashesThePathBytesAsSignedValues) {
+    EXPECT_EQ(TemporaryFileName("/tmp/", "C:\\a.wav"), "/tmp/sd11535.tmp");
+    EXPECT_EQ(TemporaryFileName("/tmp/", "abc"), "/tmp/sd297.tmp");
+    EXPECT_LT(PathHash("a\xC3"), 0) << "a byte above 127 enters negative";
+    EXPECT_EQ(TemporaryFileName("/t/", "\xC3"), "/t/sd-61.tmp");
+    EXPECT_EQ(PathHash(std::string(20, 'a')), PathHash(std::string(20, 'a')));
+}
+
+TEST(Maximize, LoudestSampleReachesFullScaleAndTheTemporaryFileIsGone) {
+    for (int quality : {0, 1}) {
+        OutputRun run;
+        run.settings.quality = quality;
+        run.settings.bowPressingForce = 3.5f;
+        run.settings.bowSpeed = 0.6f;
+        run.files.refusedPath = "";
+        ASSERT_EQ(run.Generate(), GenerationResult::Finished);
+        const auto samples = Samples(run.files.Bytes(kOutput));
+        int loudest = 0;
+        for (std::int16_t s : samples) {
+            EXPECT_NE(s, -32768);
+            loudest = std::max(loudest, std::abs(int{s}));
+        }
+        EXPECT_EQ(loudest, 32767);
+        EXPECT_FALSE(run.files.Exists(run.TempName()));
+    }
+}
+
+TEST(Maximize, VolumeHasNoEffect) {
+    OutputRun quiet, loud;
+    quiet.settings.volumeDb = -20;
+    loud.settings.volumeDb = 30;
+    ASSERT_EQ(quiet.Generate(), GenerationResult::Finished);
+    ASSERT_EQ(loud.Generate(), GenerationResult::Finished);
+    EXPECT_EQ(quiet.files.Bytes(kOutput), loud.files.Bytes(kOutput));
+}
+
+TEST(Maximize, PreviewRescalesTheImageInPlace) {
+    OutputRun run;
+    ASSERT_EQ(run.engine.GenerateSound(true), GenerationResult::Finished);
+    const auto samples = Samples(run.settings.previewSound);
+    int loudest = 0;
+    for (std::int16_t s : samples)
+        loudest = std::max(loudest, std::abs(int{s}));
+    EXPECT_GT(loudest, 30000);
+    EXPECT_LE(loudest, 32767);
+}
+
+TEST(WithoutMaximize, LoudSamplesClipAtBothEnds) {
+    OutputRun run;
+    run.settings.maximize = false;
+    run.settings.volumeDb = 30;
+    run.settings.bowPressingForce = 3.5f;
+    run.settings.bowSpeed = 0.6f;
+    ASSERT_EQ(run.Generate(), GenerationResult::Finished);
+    const auto samples = Samples(run.files.Bytes(kOutput));
+    EXPECT_NE(std::find(samples.begin(), samples.end(), 32767), samples.end());
+    EXPECT_NE(std::find(samples.begin(), samples.end(), -32768), samples.end());
+    EXPECT_TRUE(run.files.files.size() == 1) << "no temporary file without Maximize";
+}
+
+struct FailureRow {
+    const char* name;
+    bool maximize;
+    std::function<void(OutputRun&)> inject;
+    const char* message;
+    GenerationResult code;
+};
+
+TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) {
+    const char* cannotCreate =
+        "Cannot create output file. Check if it isn't open in another program and if the "
+        "specified directory exists";
+    const char* waveWrite = "Error writing to WAVE file. Probably disk is full";
+    const FailureRow rows[] = {
+        {"output refused", true, [](OutputRun& r) { r.files.refusedPath = kOutput; }, cannotCreate,
+         GenerationResult::NotStarted},
+        {"header write", true, [](OutputRun& r) { r.files.failFromWrite = 0; }, waveWrite,
+         GenerationResult::HeaderFailed},
+        {"temporary refused", true, [](OutputRun& r) { r.files.refusedPath = r.TempName(); },
+         "Can't create temporary file in system TEMP directory", GenerationResult::NotStarted},
+        {"temporary write", true, [](OutputRun& r) { r.files.failFromWrite = 1; },
+         "Error writing to temporary file in system TEMP directory. Probably disk full",
+         GenerationResult::WriteFailed},
+        {"sample write, single pass", false, [](OutputRun& r) { r.files.failFromWrite = 1; },
+         waveWrite, GenerationResult::WriteFailed},
+        {"sample write, second pass", true, [](OutputRun& r) { r.files.failFromWrite = 3; },
+         waveWrite, GenerationResult::WriteFailed},
+    };
+    for (const FailureRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        OutputRun run;
+        run.settings.maximize = row.maximize;
+        run.files.files["/music/other.wav"].bytes = {1, 2, 3};
+        row.inject(run);
+        bool filesStillThereDuringMessage = true;
+        const bool created = row.code != GenerationResult::NotStarted ||
+                             std::string(row.name) == "temporary refused";
+        run.host.onError = [&] {
+            filesStillThereDuringMessage = !created || run.files.Exists(kOutput);
+        };
+        EXPECT_EQ(run.Generate(), row.code);
+        ASSERT_EQ(run.host.errors.size(), 1u);
+        EXPECT_EQ(run.host.errors[0], row.message);
+        EXPECT_TRUE(filesStillThereDuringMessage) << "the message comes before the clean-up";
+        EXPECT_FALSE(run.files.Exists(kOutput));
+        EXPECT_FALSE(run.files.Exists(run.TempName()));
+        EXPECT_EQ(run.files.Bytes("/music/other.wav").size(), 3u) << "other files untouched";
+        EXPECT_EQ(run.progress.finishedCalls, 1) << "every failure sends the end report";
+        EXPECT_FALSE(run.settings.busy);
+        EXPECT_FALSE(run.settings.outputValid);
+    }
+}
+
+TEST(WaveOutputFailures, PreviewWithoutMemoryLeavesNoImageAndTriesAgainNextTime) {
+    OutputRun run;
+    run.settings.duration = 3.0f;
+    refuseAllocationsAbove = 100000;
+    EXPECT_EQ(run.engine.GenerateSound(true), GenerationResult::NotStarted);
+    refuseAllocationsAbove = SIZE_MAX;
+    ASSERT_EQ(run.host.errors.size(), 1u);
+    EXPECT_EQ(run.host.errors[0], "Not enough memory to generate preview");
+    EXPECT_TRUE(run.settings.previewSound.empty());
+    EXPECT_FALSE(run.settings.previewValid);
+    EXPECT_FALSE(run.settings.busy);
+    EXPECT_EQ(run.player.imagesPlayed, 0);
+    EXPECT_EQ(run.progress.finishedCalls, 0) << "a preview has no progress dialog";
+
+    EXPECT_EQ(run.engine.GenerateSound(true), GenerationResult::Finished);
+    EXPECT_EQ(run.settings.previewSound.size(), 44u + 2 * 132300);
+}
+
+}  // namespace
+}  // namespace sordanel
