@@ -43,42 +43,54 @@ void BowedString::RefreshConstantBow(const BowInputs& bow, float timeStep) {
     bow_.dampingCoeff = static_cast<float>(n * 30 * bow.stringDamping * bow_.timeStep);
 }
 
-void BowedString::Step(float bowVelocity, float prevBowVelocity) {
-    float* const y = displacement_.data();
-    float* const v = velocity_.data();
+__attribute__((target_clones("avx2", "default"))) void BowedString::Step(float bowVelocity,
+                                                                         float prevBowVelocity) {
+    float* __restrict const y = displacement_.data();
+    float* __restrict const v = velocity_.data();
+    float* __restrict const w = newVelocity_.data();
     const double tension = bow_.tensionCoeff;
     const double damping = bow_.dampingCoeff;
     const std::int32_t last = pointCount_ - 1;
 
+    // Every moving point as if unbowed, from the values before the step; no branch, so the
+    // loop vectorises. The bow point is decided afterwards from the same old values.
     for (std::int32_t i = 1; i < last; ++i) {
-        const float pull = static_cast<float>(tension * (double{y[i - 1]} + y[i + 1] - 2.0 * y[i]));
-        const double unbowed = v[i] - damping * (2.0 * v[i] - v[i - 1] - v[i + 1]) + pull;
-        newVelocity_[i] = static_cast<float>(unbowed);
-        if (i != bowPoint_) {
-            continue;
-        }
-        const bool held = std::fabs(pull) < bow_.frictionLimit;
-        if (v[i] == prevBowVelocity && held) {
-            newVelocity_[i] = bowVelocity;  // sticking: the point moves with the bow
-            continue;
-        }
-        // Slipping: kinetic friction pulls the point toward the bow's velocity.
-        const double friction =
-            v[i] > prevBowVelocity ? -bow_.kineticFriction : bow_.kineticFriction;
-        const float w = static_cast<float>(unbowed + friction);
-        const bool crossed = (w < prevBowVelocity && v[i] > prevBowVelocity) ||
-                             (w > prevBowVelocity && v[i] < prevBowVelocity);
-        newVelocity_[i] = crossed && held ? bowVelocity : w;  // captured when it crosses
+        const auto pull = static_cast<float>(tension * (double{y[i - 1]} + y[i + 1] - 2.0 * y[i]));
+        w[i] = static_cast<float>(v[i] - damping * (2.0 * v[i] - v[i - 1] - v[i + 1]) + pull);
     }
+    w[bowPoint_] = BowedVelocity(bowVelocity, prevBowVelocity);
 
-    float sum = 0.0f;
+    // The new velocities replace the old ones and move the points. Their sum is taken in
+    // double, where the sum of these floats is exact or nearly so whatever the order, and
+    // rounded once: so the additions may run side by side.
     const double timeStep = bow_.timeStep;
+    double sum = 0.0;
+#pragma omp simd reduction(+ : sum)
     for (std::int32_t i = 1; i < last; ++i) {
-        v[i] = newVelocity_[i];
-        sum += v[i];
-        y[i] = static_cast<float>(y[i] + timeStep * v[i]);
+        v[i] = w[i];
+        y[i] = static_cast<float>(y[i] + timeStep * w[i]);
+        sum += w[i];
     }
-    stringSum_ = sum;
+    stringSum_ = static_cast<float>(sum);
+}
+
+float BowedString::BowedVelocity(float bowVelocity, float prevBowVelocity) const {
+    const std::int32_t i = bowPoint_;
+    const float* const y = displacement_.data();
+    const float* const v = velocity_.data();
+    const auto pull =
+        static_cast<float>(bow_.tensionCoeff * (double{y[i - 1]} + y[i + 1] - 2.0 * y[i]));
+    const bool held = std::fabs(pull) < bow_.frictionLimit;
+    if (v[i] == prevBowVelocity && held) {
+        return bowVelocity;  // sticking: the point moves with the bow
+    }
+    // Slipping: kinetic friction pulls the point toward the bow's velocity.
+    const double friction = v[i] > prevBowVelocity ? -bow_.kineticFriction : bow_.kineticFriction;
+    const auto slipping = static_cast<float>(
+        v[i] - double{bow_.dampingCoeff} * (2.0 * v[i] - v[i - 1] - v[i + 1]) + pull + friction);
+    const bool crossed = (slipping < prevBowVelocity && v[i] > prevBowVelocity) ||
+                         (slipping > prevBowVelocity && v[i] < prevBowVelocity);
+    return crossed && held ? bowVelocity : slipping;  // captured when it crosses the bow
 }
 
 float BowedString::bridgeForce() const {

@@ -55,6 +55,9 @@ public:
     std::int32_t bowPoint() const { return bowPoint_; }
 
 private:
+    // The bow point's new velocity: stuck, slipping under kinetic friction, or captured.
+    float BowedVelocity(float bowVelocity, float prevBowVelocity) const;
+
     std::int32_t pointCount_ = 0;
     std::int32_t bowPoint_ = 0;
     BowParameters bow_;

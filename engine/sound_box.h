@@ -50,7 +50,7 @@ public:
     // force on the bridge, mixed by stringToBoxRatio read at this step.
     float BoxStep(float bridgeForce, float stringSum, std::int32_t pointCount,
                   float stringToBoxRatio) {
-        float box = 0.0f;
+        double box = 0.0;
         if (count_ > 0) {
             const float drive = bridge_.Step(bridgeForce);
             box = drive;
@@ -59,7 +59,7 @@ public:
                 r.displacement = r.displacement + r.velocity;
                 r.velocity = static_cast<float>((double{drive} - r.displacement) * r.stiffness +
                                                 double{r.velocity} * r.damping);
-                box = static_cast<float>(box + double{r.velocity} * r.gain);
+                box += double{r.velocity} * r.gain;
             }
         }
         const double r = stringToBoxRatio;

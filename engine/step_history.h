@@ -23,15 +23,7 @@ public:
     // the history weighed by the kernel read every kernelStep entries.
     float InterpolateOutput(const InterpolationKernel& kernel, float kernelStep,
                             std::uint32_t kernelTaps, std::uint32_t targetStep,
-                            float stepPhase) const {
-        float sum = 0.0f;
-        for (std::uint32_t i = 0; i < kernelTaps; ++i) {
-            const auto entry = static_cast<std::uint32_t>(i * double{kernelStep} + stepPhase);
-            sum = static_cast<float>(sum + double{values_[(targetStep - i) & kMask]} *
-                                               kernel.table[entry]);
-        }
-        return sum;
-    }
+                            float stepPhase) const;
 
 private:
     static constexpr std::uint32_t kMask = kSize - 1;
