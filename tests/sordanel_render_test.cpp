@@ -1,0 +1,216 @@
+// Runs the built sordanel-render as a user would and reads its files back with libsndfile.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "temp_file_name.h"
+
+namespace sordanel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class SordanelRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "sordanel-render-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        tmp_ = dir_ / "tmp";
+        fs::create_directory(tmp_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Starts the renderer with TMPDIR at the test's own directory; stdout and stderr go to
+    // files, so stderr is not a terminal.
+    pid_t Start(std::vector<std::string> args) {
+        args.insert(args.begin(), SORDANEL_RENDER);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setenv("TMPDIR", tmp_.c_str(), 1);
+            ::dup2(::open((dir_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+            ::dup2(::open((dir_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            std::vector<char*> argv;
+            for (std::string& arg : args) {
+                argv.push_back(arg.data());
+            }
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        return pid;
+    }
+    Outcome Wait(pid_t pid) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Contents(dir_ / "stdout"),
+                Contents(dir_ / "stderr")};
+    }
+    Outcome Render(std::vector<std::string> args) { return Wait(Start(std::move(args))); }
+
+    std::string Output() const { return (dir_ / "note.wav").string(); }
+    bool TempDirEmpty() const { return fs::is_empty(tmp_); }
+
+    fs::path dir_;
+    fs::path tmp_;
+};
+
+// What libsndfile finds in a WAVE file, and its loudest sample.
+struct WaveFacts {
+    sf_count_t frames;
+    int sampleRate;
+    int channels;
+    int format;
+    int peak;
+};
+
+WaveFacts ReadWave(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        ADD_FAILURE() << "libsndfile cannot read " << path << ": " << sf_strerror(nullptr);
+        return {};
+    }
+    std::vector<short> samples(static_cast<std::size_t>(info.frames));
+    sf_read_short(file, samples.data(), info.frames);
+    sf_close(file);
+    int peak = 0;
+    for (const short s : samples) {
+        peak = std::max(peak, std::abs(int{s}));
+    }
+    return {info.frames, info.samplerate, info.channels, info.format, peak};
+}
+
+TEST_F(SordanelRenderTest, DefaultNoteWithoutMaximizeIsACompleteWaveFile) {
+    const Outcome outcome = Render({"-o", Output(), "--no-maximize"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "") << "no progress bar when stderr is not a terminal";
+    EXPECT_EQ(fs::file_size(Output()), 70604u);
+    const WaveFacts wave = ReadWave(Output());
+    EXPECT_EQ(wave.frames, 35280);
+    EXPECT_EQ(wave.sampleRate, 44100);
+    EXPECT_EQ(wave.channels, 1);
+    EXPECT_EQ(wave.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_GT(wave.peak, 100) << "the note is not silent";
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+TEST_F(SordanelRenderTest, MaximizeReachesFullScaleAndRemovesItsTemporaryFile) {
+    const Outcome outcome = Render({"-o", Output(), "--note", "A3", "--duration", "0.5"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const WaveFacts wave = ReadWave(Output());
+    EXPECT_EQ(wave.frames, 22050);
+    EXPECT_EQ(wave.peak, 32767);
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+TEST_F(SordanelRenderTest, PreviewIsWrittenAndHeldToThreeSeconds) {
+    const Outcome outcome = Render({"-o", Output(), "--preview", "--duration", "5"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(fs::file_size(Output()), 44u + 2 * 132300);
+    const WaveFacts wave = ReadWave(Output());
+    EXPECT_EQ(wave.frames, 132300);
+    EXPECT_GT(wave.peak, 30000) << "a maximized preview reaches near full scale";
+}
+
+TEST_F(SordanelRenderTest, PrintConstantsGivesTheDefaultRunAndRendersNothing) {
+    const Outcome outcome = Render({"-o", Output(), "--print-constants"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const auto constants = nlohmann::json::parse(outcome.out);
+    EXPECT_NEAR(constants.at("noteFrequency").get<double>(), 523.251, 0.001);
+    EXPECT_NEAR(constants.at("stepFraction").get<double>(), 0.0024324325, 1e-9);
+    EXPECT_NEAR(constants.at("stepRate").get<double>(), 215114.3, 0.1);
+    EXPECT_EQ(constants.at("bowPoint"), 6);
+    EXPECT_NEAR(constants.at("samplesPerStep").get<double>(), 0.205007, 1e-6);
+    EXPECT_NEAR(constants.at("kernelStep").get<double>(), 92.6633, 1e-4);
+    EXPECT_EQ(constants.at("kernelTaps"), 63);
+    EXPECT_EQ(constants.at("totalSamples"), 35280);
+    EXPECT_EQ(constants.at("precalcBlocks"), 13);
+    EXPECT_EQ(constants.at("fadeStart"), 34398);
+    EXPECT_EQ(constants.at("highPassCoefficient"), 0.5);
+    for (const char* key : {"settleSteps", "outputGain", "resonatorCount"}) {
+        EXPECT_TRUE(constants.contains(key)) << key;
+    }
+    const std::string tempFile = constants.at("tempFile");
+    EXPECT_EQ(tempFile, TemporaryFileName(tmp_.string() + "/", Output()));
+    EXPECT_TRUE(std::regex_search(tempFile, std::regex("/sd-?[0-9]+\\.tmp$"))) << tempFile;
+    EXPECT_FALSE(fs::exists(Output()));
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+TEST_F(SordanelRenderTest, UnwritableOutputFailsWithTheEngineMessageAndNoFile) {
+    const std::string output = (dir_ / "missing" / "note.wav").string();
+    const Outcome outcome = Render({"-o", output});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.err.find("Cannot create output file. Check if it isn't open in another "
+                               "program and if the specified directory exists"),
+              std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+TEST_F(SordanelRenderTest, FileStillBeingWrittenElsewhereIsNeitherTruncatedNorDeleted) {
+    std::ofstream(Output()) << "another render's half";
+    const int held = ::open(Output().c_str(), O_WRONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const Outcome outcome = Render({"-o", Output()});
+    ::close(held);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.err.find("Cannot create output file"), std::string::npos) << outcome.err;
+    EXPECT_EQ(Contents(Output()), "another render's half");
+}
+
+TEST_F(SordanelRenderTest, BadOptionTouchesNoFile) {
+    std::ofstream(Output()) << "earlier take";
+    const Outcome outcome = Render({"-o", Output(), "--force", "9"});
+    EXPECT_EQ(outcome.exitCode, 64);
+    EXPECT_NE(outcome.err.find("--force"), std::string::npos) << outcome.err;
+    EXPECT_EQ(Contents(Output()), "earlier take");
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+TEST_F(SordanelRenderTest, InterruptLeavesNeitherOutputNorTemporaryFile) {
+    const pid_t render = Start({"-o", Output(), "--quality", "high", "--duration", "20"});
+    // Both files exist from the start of the run: wait for the temporary one, then interrupt.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (TempDirEmpty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(TempDirEmpty()) << "the render never started";
+    ::kill(render, SIGINT);
+    const Outcome outcome = Wait(render);
+    EXPECT_EQ(outcome.exitCode, 255) << outcome.err;
+    EXPECT_NE(outcome.err.find("Interrupted"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(Output()));
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+}  // namespace
+}  // namespace sordanel
