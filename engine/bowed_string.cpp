@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "bow_envelope.h"
+#include "hot_path.h"
 
 namespace sordanel {
 
@@ -43,8 +44,7 @@ void BowedString::RefreshConstantBow(const BowInputs& bow, float timeStep) {
     bow_.dampingCoeff = static_cast<float>(n * 30 * bow.stringDamping * bow_.timeStep);
 }
 
-__attribute__((target_clones("avx2", "default"))) void BowedString::Step(float bowVelocity,
-                                                                         float prevBowVelocity) {
+SORDANEL_HOT_PATH void BowedString::Step(float bowVelocity, float prevBowVelocity) {
     float* __restrict const y = displacement_.data();
     float* __restrict const v = velocity_.data();
     float* __restrict const w = newVelocity_.data();

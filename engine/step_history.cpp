@@ -1,10 +1,13 @@
 #include "step_history.h"
 
+#include "hot_path.h"
+
 namespace sordanel {
 
-__attribute__((target_clones("avx2", "default"))) float StepHistory::InterpolateOutput(
-    const InterpolationKernel& kernel, float kernelStep, std::uint32_t kernelTaps,
-    std::uint32_t targetStep, float stepPhase) const {
+SORDANEL_HOT_PATH float StepHistory::InterpolateOutput(const InterpolationKernel& kernel,
+                                                       float kernelStep, std::uint32_t kernelTaps,
+                                                       std::uint32_t targetStep,
+                                                       float stepPhase) const {
     // The products of floats are exact in double and their sum nearly so, whatever the order:
     // the taps may be added side by side, and the result is rounded once.
     double sum = 0.0;

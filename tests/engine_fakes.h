@@ -67,7 +67,16 @@ public:
         stored.open = true;
         return std::make_unique<MemoryFile>(*this, stored);
     }
-    bool Remove(const std::string& path) override { return files.erase(path) > 0; }
+    // A removed file's last content stays in `removed`, for checks after the run.
+    bool Remove(const std::string& path) override {
+        const auto found = files.find(path);
+        if (found == files.end()) {
+            return false;
+        }
+        removed[path] = found->second.bytes;
+        files.erase(found);
+        return true;
+    }
 
     bool Exists(const std::string& path) const { return files.count(path) > 0; }
     const std::vector<std::uint8_t>& Bytes(const std::string& path) const {
@@ -75,6 +84,7 @@ public:
     }
 
     std::map<std::string, Stored> files;
+    std::map<std::string, std::vector<std::uint8_t>> removed;
     std::string refusedPath;
     int failFromWrite = -1;  // index of the first write call that fails; -1 never
     int writeCalls = 0;
