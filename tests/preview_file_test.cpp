@@ -38,8 +38,8 @@ TEST(PreviewFile, FailuresSpeakLikeTheEngineAndLeaveNoFile) {
         int failFromWrite;
         GenerationResult result;
     };
-    for (const Case c : {Case{0, GenerationResult::HeaderFailed},
-                         Case{1, GenerationResult::WriteFailed}}) {
+    for (const Case c :
+         {Case{0, GenerationResult::HeaderFailed}, Case{1, GenerationResult::WriteFailed}}) {
         MemoryFileLayer files;
         RecordingHost host;
         files.failFromWrite = c.failFromWrite;
