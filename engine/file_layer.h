@@ -20,13 +20,16 @@ public:
 
 enum class FileAccess { WriteOnly, ReadWrite };
 
-// The file services the engine relies on: create or truncate exclusively, and delete by name.
+// The file services the engine relies on: create or truncate exclusively, delete by name, and
+// put a finished file in the place of another in one step.
 class FileLayer {
 public:
     virtual ~FileLayer() = default;
     // Creates or truncates `path` for exclusive use; nullptr when that is impossible.
     virtual std::unique_ptr<File> Create(const std::string& path, FileAccess access) = 0;
     virtual bool Remove(const std::string& path) = 0;
+    // Renames the closed file `from` to `to`, replacing what was there, atomically.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace sordanel

@@ -16,4 +16,10 @@ std::string TemporaryFileName(const std::string& tempDir, const std::string& out
     return tempDir + "sd" + std::to_string(PathHash(outputPath)) + ".tmp";
 }
 
+std::string PartialFileName(const std::string& outputPath) {
+    const std::size_t folderEnd = outputPath.rfind('/') + 1;  // 0 without a folder
+    return outputPath.substr(0, folderEnd) + ".sordanel-" + std::to_string(PathHash(outputPath)) +
+           ".part";
+}
+
 }  // namespace sordanel

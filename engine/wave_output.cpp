@@ -68,11 +68,9 @@ std::optional<GenerationResult> WaveOutput::OpenOutput(bool preview, std::uint32
 std::optional<GenerationResult> WaveOutput::OpenFullRun(
     const std::array<std::uint8_t, 44>& header) {
     target_ = settings_.maximize ? Target::TemporaryFile : Target::WaveFile;
-    temporaryName_.clear();
-    wave_.reset();
-    temporary_.reset();
+    const std::string partialName = PartialFileName(settings_.outputPath);
     Attempt([&] {
-        wave_ = files_.Create(settings_.outputPath, FileAccess::WriteOnly);
+        wave_ = files_.Create(partialName, FileAccess::WriteOnly);
         return wave_ != nullptr;
     });
     if (!wave_) {
@@ -80,6 +78,7 @@ std::optional<GenerationResult> WaveOutput::OpenFullRun(
         CallProgressDialog(settings_, [](ProgressReceiver& d) { d.GenerationFinished(); });
         return End(GenerationResult::NotStarted);
     }
+    partialName_ = partialName;
     if (!Attempt([&] { return wave_->Write(header.data(), header.size()); })) {
         return Fail(messages::kWaveWriteFailed, GenerationResult::HeaderFailed);
     }
@@ -141,11 +140,14 @@ GenerationResult WaveOutput::FinishOutput(float peakLevel) {
             return rescaled;
         }
     }
-    // Closing flushes what the file layer still holds: a failure there is a failed write.
-    if (!Attempt([&] { return wave_->Close(); })) {
+    // Closing flushes what the file layer still holds: a failure there is a failed write, and
+    // so is a finished file that cannot take the place of the old one.
+    const bool closed = Attempt([&] { return wave_->Close(); });
+    wave_.reset();
+    if (!closed || !Attempt([&] { return files_.Replace(partialName_, settings_.outputPath); })) {
         return Fail(messages::kWaveWriteFailed, GenerationResult::WriteFailed);
     }
-    wave_.reset();
+    partialName_.clear();
     CallProgressDialog(settings_, [](ProgressReceiver& d) { d.GenerationFinished(); });
     settings_.outputValid = true;
     return End(GenerationResult::Finished);
@@ -174,6 +176,7 @@ GenerationResult WaveOutput::WriteMaximizedWave(float peakLevel) {
     Attempt([&] { return temporary_->Close(); });
     temporary_.reset();
     Attempt([&] { return files_.Remove(temporaryName_); });
+    temporaryName_.clear();
     return GenerationResult::Finished;
 }
 
@@ -197,19 +200,21 @@ void WaveOutput::CloseAndDeleteFiles() {
     if (temporary_) {
         Attempt([&] { return temporary_->Close(); });
     }
-    if (wave_) {
-        Attempt([&] { return files_.Remove(settings_.outputPath); });
-    }
-    if (temporary_) {
-        Attempt([&] { return files_.Remove(temporaryName_); });
-    }
     wave_.reset();
     temporary_.reset();
+    if (!partialName_.empty()) {
+        Attempt([&] { return files_.Remove(partialName_); });
+    }
+    if (!temporaryName_.empty()) {
+        Attempt([&] { return files_.Remove(temporaryName_); });
+    }
 }
 
 GenerationResult WaveOutput::End(GenerationResult code) {
     wave_.reset();
     temporary_.reset();
+    partialName_.clear();
+    temporaryName_.clear();
     buffered_ = 0;
     settings_.busy = false;
     return code;

@@ -15,10 +15,11 @@
 
 namespace sordanel {
 
-// The last stage of a run, and the owner of its ends. A Generate writes the WAVE file at
-// outputPath (with Maximize through a temporary float file and a second pass); a preview
-// builds the WAVE image in memory and plays it. Every way out of a run passes through here:
-// the message, closing, deleting the partial files, the end report and clearing busy.
+// The last stage of a run, and the owner of its ends. A Generate writes the WAVE file beside
+// outputPath and puts it in place once complete (with Maximize through a temporary float file
+// and a second pass); a preview builds the WAVE image in memory and plays it. Every way out of a
+// run passes through here: the message, closing, deleting the partial files, the end report and
+// clearing busy.
 class WaveOutput {
 public:
     WaveOutput(GenerationSettings& settings, EngineHost& host, FileLayer& files,
@@ -78,6 +79,7 @@ private:
     std::size_t imagePosition_ = 0;
     std::unique_ptr<File> wave_;
     std::unique_ptr<File> temporary_;
+    std::string partialName_;
     std::string temporaryName_;
     std::array<std::uint8_t, 16384> buffer_{};
     std::size_t buffered_ = 0;

@@ -78,6 +78,17 @@ public:
         return true;
     }
 
+    bool Replace(const std::string& from, const std::string& to) override {
+        const auto found = files.find(from);
+        if (found == files.end() || found->second.open) {
+            return false;
+        }
+        Stored moved = std::move(found->second);
+        files.erase(found);
+        files[to] = std::move(moved);
+        return true;
+    }
+
     bool Exists(const std::string& path) const { return files.count(path) > 0; }
     const std::vector<std::uint8_t>& Bytes(const std::string& path) const {
         return files.at(path).bytes;

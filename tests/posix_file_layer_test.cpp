@@ -137,6 +137,18 @@ TEST_F(PosixFileLayerTest, RemoveDeletesARegularFileOnce) {
     EXPECT_FALSE(files_.Remove(path));
 }
 
+TEST_F(PosixFileLayerTest, ReplacePutsAFinishedFileInPlaceOfTheOldOne) {
+    const std::string finished = PathOf(".part"), target = PathOf("take.wav");
+    Plant(finished, "new take");
+    Plant(target, "old take");
+    EXPECT_TRUE(files_.Replace(finished, target));
+    EXPECT_EQ(Contents(target), "new take");
+    EXPECT_FALSE(fs::exists(finished));
+    EXPECT_FALSE(files_.Replace(finished, target)) << "nothing left to move";
+    EXPECT_EQ(Contents(target), "new take");
+    EXPECT_FALSE(files_.Replace(PathOf("."), target)) << "only a regular file is moved";
+}
+
 TEST_F(PosixFileLayerTest, WriteBeyondTheFileSizeLimitFails) {
     // A real EFBIG: the first write call stores what fits (a partial write), the loop's next
     // call is refused, and Write must say so. Forked, so the limit stays with the child.

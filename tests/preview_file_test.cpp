@@ -7,6 +7,7 @@
 
 #include "engine_fakes.h"
 #include "engine_messages.h"
+#include "temp_file_name.h"
 #include "wave_header.h"
 
 namespace sordanel {
@@ -46,11 +47,12 @@ TEST(PreviewFile, FailuresSpeakLikeTheEngineAndLeaveNoFile) {
         EXPECT_EQ(WritePreviewFile(Image(), kPath, files, host), c.result);
         EXPECT_EQ(host.errors, std::vector<std::string>{messages::kWaveWriteFailed});
         EXPECT_FALSE(files.Exists(kPath)) << "write " << c.failFromWrite;
+        EXPECT_TRUE(files.files.empty()) << "nothing half-written beside it either";
     }
 
     MemoryFileLayer files;
     RecordingHost host;
-    files.refusedPath = kPath;
+    files.refusedPath = PartialFileName(kPath);
     EXPECT_EQ(WritePreviewFile(Image(), kPath, files, host), GenerationResult::NotStarted);
     EXPECT_EQ(host.errors, std::vector<std::string>{messages::kCannotCreateOutput});
     EXPECT_FALSE(files.Exists(kPath));

@@ -176,15 +176,19 @@ TEST_F(SordanelRenderTest, UnwritableOutputFailsWithTheEngineMessageAndNoFile) {
     EXPECT_TRUE(TempDirEmpty());
 }
 
-TEST_F(SordanelRenderTest, FileStillBeingWrittenElsewhereIsNeitherTruncatedNorDeleted) {
-    std::ofstream(Output()) << "another render's half";
-    const int held = ::open(Output().c_str(), O_WRONLY);
+TEST_F(SordanelRenderTest, NoteStillBeingWrittenElsewhereIsNeitherTruncatedNorDeleted) {
+    // Another render of the same file writes beside it until it is complete.
+    const std::string partial = PartialFileName(Output());
+    std::ofstream(Output()) << "earlier take";
+    std::ofstream(partial) << "another render's half";
+    const int held = ::open(partial.c_str(), O_WRONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     const Outcome outcome = Render({"-o", Output()});
     ::close(held);
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.err.find("Cannot create output file"), std::string::npos) << outcome.err;
-    EXPECT_EQ(Contents(Output()), "another render's half");
+    EXPECT_EQ(Contents(partial), "another render's half");
+    EXPECT_EQ(Contents(Output()), "earlier take");
 }
 
 TEST_F(SordanelRenderTest, BadOptionTouchesNoFile) {

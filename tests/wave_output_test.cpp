@@ -78,6 +78,7 @@ struct OutputRun {
     }
     GenerationResult Generate() { return engine.GenerateSound(false); }
     std::string TempName() const { return TemporaryFileName(kTempDir, kOutput); }
+    std::string PartialName() const { return PartialFileName(kOutput); }
 
     GenerationSettings settings;
     InspectingHost host;
@@ -183,8 +184,8 @@ TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) 
         "specified directory exists";
     const char* waveWrite = "Error writing to WAVE file. Probably disk is full";
     const FailureRow rows[] = {
-        {"output refused", true, [](OutputRun& r) { r.files.refusedPath = kOutput; }, cannotCreate,
-         GenerationResult::NotStarted},
+        {"output refused", true, [](OutputRun& r) { r.files.refusedPath = r.PartialName(); },
+         cannotCreate, GenerationResult::NotStarted},
         {"header write", true, [](OutputRun& r) { r.files.failFromWrite = 0; }, waveWrite,
          GenerationResult::HeaderFailed},
         {"temporary refused", true, [](OutputRun& r) { r.files.refusedPath = r.TempName(); },
@@ -207,19 +208,42 @@ TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) 
         const bool created = row.code != GenerationResult::NotStarted ||
                              std::string(row.name) == "temporary refused";
         run.host.onError = [&] {
-            filesStillThereDuringMessage = !created || run.files.Exists(kOutput);
+            filesStillThereDuringMessage = !created || run.files.Exists(run.PartialName());
         };
         EXPECT_EQ(run.Generate(), row.code);
         ASSERT_EQ(run.host.errors.size(), 1u);
         EXPECT_EQ(run.host.errors[0], row.message);
         EXPECT_TRUE(filesStillThereDuringMessage) << "the message comes before the clean-up";
         EXPECT_FALSE(run.files.Exists(kOutput));
+        EXPECT_FALSE(run.files.Exists(run.PartialName()));
         EXPECT_FALSE(run.files.Exists(run.TempName()));
         EXPECT_EQ(run.files.Bytes("/music/other.wav").size(), 3u) << "other files untouched";
         EXPECT_EQ(run.progress.finishedCalls, 1) << "every failure sends the end report";
         EXPECT_FALSE(run.settings.busy);
         EXPECT_FALSE(run.settings.outputValid);
     }
+}
+
+TEST(WaveOutputFailures, AnEarlierTakeSurvivesAFailedOrAbortedRunAndIsReplacedByAGoodOne) {
+    const std::vector<std::uint8_t> earlier = {'o', 'l', 'd'};
+    OutputRun failing;
+    failing.files.files[kOutput].bytes = earlier;
+    failing.files.failFromWrite = 2;
+    EXPECT_EQ(failing.Generate(), GenerationResult::WriteFailed);
+    EXPECT_EQ(failing.files.Bytes(kOutput), earlier);
+
+    OutputRun aborted;
+    aborted.files.files[kOutput].bytes = earlier;
+    aborted.settings.abortRequested = true;
+    EXPECT_EQ(aborted.Generate(), GenerationResult::Aborted);
+    EXPECT_EQ(aborted.files.Bytes(kOutput), earlier);
+    EXPECT_FALSE(aborted.files.Exists(aborted.PartialName()));
+
+    OutputRun good;
+    good.files.files[kOutput].bytes = earlier;
+    EXPECT_EQ(good.Generate(), GenerationResult::Finished);
+    EXPECT_EQ(good.files.Bytes(kOutput).size(), 44u + 2 * 4410);
+    EXPECT_EQ(good.files.files.size(), 1u) << "nothing beside the finished file";
 }
 
 TEST(WaveOutputFailures, PreviewWithoutMemoryLeavesNoImageAndTriesAgainNextTime) {

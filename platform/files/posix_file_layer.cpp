@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 
 namespace sordanel {
 
@@ -105,6 +106,14 @@ bool PosixFileLayer::Remove(const std::string& path) {
         return false;
     }
     return ::unlink(path.c_str()) == 0;
+}
+
+bool PosixFileLayer::Replace(const std::string& from, const std::string& to) {
+    struct stat status {};
+    if (::lstat(from.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace sordanel

@@ -19,6 +19,8 @@ public:
     std::unique_ptr<File> Create(const std::string& path, FileAccess access) override;
     // Deletes `path` only when it is a regular file.
     bool Remove(const std::string& path) override;
+    // Renames the regular file `from` over `to`; rename(2) makes the change atomic.
+    bool Replace(const std::string& from, const std::string& to) override;
 };
 
 }  // namespace sordanel
