@@ -1,0 +1,24 @@
+#include "shell_dialog_set.h"
+
+#include "about_dialog.h"
+#include "exit_dialog.h"
+#include "remark_dialog.h"
+
+namespace sordanel {
+
+void ShellDialogSet::ShowAbout() {
+    CAboutDlg about;
+    about.exec();
+}
+
+void ShellDialogSet::ShowRemarks() {
+    CRemarkDlg remarks;
+    remarks.exec();
+}
+
+bool ShellDialogSet::ConfirmExit() {
+    CExitDlg question;
+    return question.exec() == QDialog::Accepted;
+}
+
+}  // namespace sordanel

@@ -1,0 +1,12 @@
+#include "shared_sound_player.h"
+
+#include "sdl_sound_player.h"
+
+namespace sordanel {
+
+SoundPlayer& SharedSoundPlayer() {
+    static SdlSoundPlayer player;
+    return player;
+}
+
+}  // namespace sordanel

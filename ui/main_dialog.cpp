@@ -1,0 +1,242 @@
+#include "main_dialog.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+
+#include "control_ids.h"
+#include "dialog_templates.h"
+#include "gen_warn_dialog.h"
+#include "instrument_picture.h"
+#include "main_dialog_messages.h"
+#include "resource_image.h"
+#include "resource_paths.h"
+#include "shell_dialogs.h"
+#include "sound_player.h"
+#include "tab_control.h"
+#include "temporary_directory.h"
+#include "up_down_control.h"
+#include "wait_while_busy.h"
+
+namespace sordanel {
+
+namespace {
+
+constexpr int kOutputPathMaxLength = 390;
+
+QWidget* MakeUprightPicture(const ControlRow&, QWidget* parent) {
+    return new CInstrumentPicture(false, 2, parent);
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const char* const> noteNames)
+    : TemplateDialog(kMainDialogTemplate, MakeUprightPicture),
+      shell_(shell),
+      player_(player),
+      noteNames_(noteNames),
+      picture(controls_.Get<CInstrumentPicture>(ids::kPicture)) {
+    settings_.tempDir = TemporaryDirectory();
+    // A main window of its own: in the task bar, with a minimise box, never resized.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowIcon(ResourceIcon(QString::fromUtf8(kAppIconPath)));
+}
+
+int CMainDlg::DoModal() {
+    if (!InitDialog()) {
+        return QDialog::Rejected;
+    }
+    const int result = exec();
+    // A run confirmed away by the warning was asked to abort; it still reads this dialog.
+    WaitWhileBusy(settings_);
+    return result;
+}
+
+bool CMainDlg::InitDialog() {
+    CreateWindowMenu();
+    const bool noteListReady = CreateNoteList();
+    InitControls();
+    BindEvents();
+    return noteListReady;
+}
+
+void CMainDlg::CreateWindowMenu() {
+    windowMenu_ = new QMenu(this);
+    windowMenu_->addSeparator();
+    windowMenu_->addAction(QString::fromUtf8(kAboutMenuText), this, &CMainDlg::OnAbout);
+}
+
+void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
+    windowMenu_->popup(event->globalPos());
+}
+
+void CMainDlg::InitControls() {
+    CreateKeyList();
+    InsertPages();
+    SetSliderRanges();
+    SetCheckDefaults();
+    SetStringBowDefaults();
+    UpdateStringBowValues();
+    UpdatePitchOptions();
+
+    SetStepRanges();
+    const GenerationSettings defaults;
+    settings_.vibratoSpeedIndex = defaults.vibratoSpeedIndex;
+    settings_.vibratoDepth = defaults.vibratoDepth;
+    settings_.detune = defaults.detune;
+    ShowPitchValues();
+    UpdateBoxOptions();
+
+    settings_.resonanceFreq = defaults.resonanceFreq;
+    settings_.resonanceWidthIndex = defaults.resonanceWidthIndex;
+    settings_.resonanceAmp = defaults.resonanceAmp;
+    settings_.pseudorandomAmp = defaults.pseudorandomAmp;
+    ShowResonanceFrequencies();
+    ShowResonanceDetails();
+
+    settings_.outputPath.clear();
+    durationSliderPos = -777;
+    UpdateGeneralValues();
+    ShowGeneralValues();
+
+    picture->PrepareImage();
+    picture->DrawInstrument(1.0f);
+}
+
+void CMainDlg::InsertPages() {
+    auto* tabs = controls_.Get<TabControl>(ids::kTabs);
+    tabs->AddTab(QStringLiteral("String && Bow"));
+    tabs->AddTab(QStringLiteral("Sound Box"));
+    tabs->AddTab(QStringLiteral("General/File"));
+}
+
+void CMainDlg::SetSliderRanges() {
+    for (const int id : {ids::kBowPressingForce, ids::kBowSpeed, ids::kBowPosition,
+                         ids::kStringDamping, ids::kFrictionRatio}) {
+        controls_.Get<QSlider>(id)->setRange(0, 20);
+    }
+    SetSlider(ids::kQuality, 1, 0);
+    SetSlider(ids::kVolume, 50, 28);
+    controls_.Get<QSlider>(ids::kVolume)->setTickInterval(5);
+    SetSlider(ids::kStringToBoxRatio, 13, 6);
+    SetSlider(ids::kT1Ratio, 20, 3);
+    SetSlider(ids::kT2Ratio, 20, 8);
+}
+
+void CMainDlg::SetCheckDefaults() {
+    SetChecked(ids::kPseudorandom, true);
+    auto* outputPath = controls_.Get<QLineEdit>(ids::kOutputPath);
+    outputPath->setMaxLength(kOutputPathMaxLength);
+    outputPath->setText(QString::fromUtf8(kOutputPathHint));
+    SetChecked(ids::kResonanceEnable[0], true);
+    SetChecked(ids::kResonanceEnable[1], false);
+    SetChecked(ids::kResonanceEnable[2], false);
+    SetChecked(ids::kVibrato, false);
+    SetChecked(ids::kEqualTemperament, true);
+    SetChecked(ids::kPrecalculated, true);
+    SetSlider(ids::kDuration, 20, 9);
+    SetChecked(ids::kMaximize, true);
+}
+
+void CMainDlg::SetStepRanges() {
+    for (const int id : {ids::kVibratoSpeedStep, ids::kVibratoDepthStep, ids::kDetuneStep,
+                         ids::kPseudorandomAmpStep}) {
+        controls_.Get<UpDownControl>(id)->SetRange(0, 10);
+    }
+    for (int i = 0; i < 4; ++i) {
+        for (const int id :
+             {ids::kResonanceFreqStep[i], ids::kResonanceWidthStep[i], ids::kResonanceAmpStep[i]}) {
+            controls_.Get<UpDownControl>(id)->SetRange(0, 10);
+        }
+    }
+}
+
+void CMainDlg::OnSelectPage() {
+    const int current = controls_.Get<TabControl>(ids::kTabs)->currentIndex();
+    for (int page = 0; page < static_cast<int>(kMainDialogPages.size()); ++page) {
+        for (const int id : kMainDialogPages[page]) {
+            if (QWidget* control = controls_.Find(id)) {
+                control->setVisible(page == current);
+            }
+        }
+    }
+}
+
+void CMainDlg::accept() {
+    OnOK();
+}
+
+void CMainDlg::reject() {
+    OnExit();
+}
+
+void CMainDlg::OnOK() {
+    // Taking the focus away from a text box commits what was typed into it.
+    controls_.Find(ids::kOk)->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainDlg::OnExit() {
+    settings_.previewValid = false;
+    if (!settings_.previewSound.empty()) {
+        player_.Stop();
+        settings_.previewSound = {};
+    }
+    bool leave = false;
+    if (settings_.busy) {
+        CGenWarnDlg warning;
+        leave = warning.exec() == QDialog::Accepted;
+        if (leave) {
+            settings_.abortRequested = true;
+        }
+    } else {
+        leave = shell_.ConfirmExit();
+    }
+    if (leave) {
+        QDialog::done(QDialog::Rejected);
+    }
+}
+
+void CMainDlg::OnAbout() {
+    shell_.ShowAbout();
+}
+
+void CMainDlg::OnShowRemarks() {
+    shell_.ShowRemarks();
+}
+
+int CMainDlg::SliderPosition(int id) const {
+    return controls_.Get<QSlider>(id)->value();
+}
+
+int CMainDlg::SliderMaximum(int id) const {
+    return controls_.Get<QSlider>(id)->maximum();
+}
+
+void CMainDlg::SetSlider(int id, int maximum, int position) {
+    auto* slider = controls_.Get<QSlider>(id);
+    slider->setRange(0, maximum);
+    slider->setValue(position);
+}
+
+bool CMainDlg::IsChecked(int id) const {
+    return controls_.Get<QAbstractButton>(id)->isChecked();
+}
+
+void CMainDlg::SetChecked(int id, bool checked) {
+    controls_.Get<QAbstractButton>(id)->setChecked(checked);
+}
+
+void CMainDlg::SetText(int id, const QString& text) {
+    controls_.Get<QLineEdit>(id)->setText(text);
+}
+
+void CMainDlg::SetEnabled(int id, bool enabled) {
+    controls_.Find(id)->setEnabled(enabled);
+}
+
+}  // namespace sordanel

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <span>
+
+#include "generation_settings.h"
+#include "settings_tables.h"
+#include "template_dialog.h"
+
+class QComboBox;
+class QMenu;
+
+namespace sordanel {
+
+class CInstrumentPicture;
+class ShellDialogs;
+class SoundPlayer;
+
+// The application's main window: the banner, the instrument picture, three tab pages of
+// controls and the row of buttons below them. It owns the one settings record and keeps it
+// equal to what its controls show. The handlers of each page live in a source file of that
+// page; this file holds the start, the page switch and the ways out.
+class CMainDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    // noteNames: the entries of the note list, ended by an empty name.
+    CMainDlg(ShellDialogs& shell, SoundPlayer& player,
+             std::span<const char* const> noteNames = kNoteNames);
+
+    // Starts the dialog, runs it until the user leaves it and waits for a run that is still
+    // going to end. Returns the dialog's result.
+    int DoModal();
+    // The dialog start: lists, pages and every control at its default. False when the start
+    // failed and the dialog has to end.
+    bool InitDialog();
+
+    GenerationSettings& settings() { return settings_; }
+    QMenu* windowMenu() const { return windowMenu_; }
+
+protected:
+    // The OK command (Enter) never closes the window.
+    void accept() override;
+    // The cancel command ("Exit", Escape, the close box) asks first.
+    void reject() override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void CreateWindowMenu();
+    void InitControls();
+    void InsertPages();
+    void SetSliderRanges();
+    void SetCheckDefaults();
+    void SetStepRanges();
+    void BindEvents();
+
+    // Shell
+    void OnOK();
+    void OnExit();
+    void OnAbout();
+    void OnShowRemarks();
+    void OnSelectPage();
+
+    // String & Bow page: string_bow_page.cpp
+    void SetStringBowDefaults();
+    void UpdateStringBowValues();
+
+    // Pitch controls on the String & Bow page: pitch_controls.cpp
+    bool CreateNoteList();
+    void CreateKeyList();
+    void UpdatePitchOptions();
+    void ShowPitchValues();
+    void OnNoteOrKeyChanged();
+
+    // Sound Box page: sound_box_page.cpp
+    void UpdateBoxOptions();
+    void ShowResonanceFrequencies();
+    void ShowResonanceDetails();
+
+    // General/File page: general_page.cpp
+    void UpdateGeneralValues();
+    void ShowGeneralValues();
+
+    // Control access by id, for the kinds the pages use.
+    int SliderPosition(int id) const;
+    int SliderMaximum(int id) const;
+    void SetSlider(int id, int maximum, int position);
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
+    void SetText(int id, const QString& text);
+    void SetEnabled(int id, bool enabled);
+
+    ShellDialogs& shell_;
+    SoundPlayer& player_;
+    std::span<const char* const> noteNames_;
+    GenerationSettings settings_;
+    CInstrumentPicture* picture = nullptr;
+    QComboBox* noteList = nullptr;
+    QComboBox* keyList = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    // Duration-slider position last turned into `duration`; no position has the start value.
+    int durationSliderPos = -777;
+};
+
+}  // namespace sordanel

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace sordanel {
+
+// What the main dialog tells the user when something fails.
+inline constexpr const char* kNoteC4MissingMessage =
+    "Internal Error: Note C4 not found in the list";
+inline constexpr const char* kPathTooLongMessage = "File path too long";
+
+// Shown in the output path box while no path is set.
+inline constexpr const char* kOutputPathHint = "Choose or enter a path and a file name";
+
+}  // namespace sordanel
