@@ -55,8 +55,4 @@ void SdlSoundPlayer::Stop() {
     }
 }
 
-bool SdlSoundPlayer::IsPlaying() const {
-    return device_ != 0 && SDL_GetQueuedAudioSize(device_) > 0;
-}
-
 }  // namespace sordanel

@@ -23,9 +23,6 @@ public:
     void PlayFile(const std::string& path) override;
     void Stop() override;
 
-    // Whether a sound is still being handed to the device.
-    bool IsPlaying() const;
-
 private:
     // Takes over an SDL_LoadWAV_RW source (null when it could not be opened) and plays it.
     void PlayWave(SDL_RWops* source);

@@ -16,8 +16,8 @@
 #include "resource_paths.h"
 #include "shell_dialogs.h"
 #include "sound_player.h"
+#include "system_temp_dir.h"
 #include "tab_control.h"
-#include "temporary_directory.h"
 #include "up_down_control.h"
 #include "wait_while_busy.h"
 
@@ -39,7 +39,7 @@ CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const cha
       player_(player),
       noteNames_(noteNames),
       picture(controls_.Get<CInstrumentPicture>(ids::kPicture)) {
-    settings_.tempDir = TemporaryDirectory();
+    settings_.tempDir = SystemTempDir();
     // A main window of its own: in the task bar, with a minimise box, never resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
