@@ -4,37 +4,18 @@
 #include <iostream>
 #include <variant>
 
+#include "batch_command.h"
 #include "console_host.h"
 #include "generation_settings.h"
 #include "interrupt_request.h"
-#include "posix_file_layer.h"
-#include "preview_file.h"
+#include "note_render.h"
 #include "render_options.h"
 #include "run_constants.h"
-#include "silent_player.h"
-#include "sound_engine.h"
 #include "system_temp_dir.h"
 
 namespace sordanel {
 
 namespace {
-
-GenerationResult Render(GenerationSettings& settings, const RenderRequest& request,
-                        ConsoleHost& host) {
-    PosixFileLayer files;
-    SilentPlayer player;
-    SoundEngine engine(settings, host, files, player);
-    const GenerationResult result = engine.GenerateSound(request.preview);
-    if (!request.preview || result != GenerationResult::Finished) {
-        return result;
-    }
-    // The preview's image is complete in memory; an interrupt that came after the engine's
-    // last check still means the user wants no file.
-    if (settings.abortRequested) {
-        return GenerationResult::Aborted;
-    }
-    return WritePreviewFile(settings.previewSound, settings.outputPath, files, host);
-}
 
 int Run(int argc, char** argv) {
     GenerationSettings settings;
@@ -51,10 +32,19 @@ int Run(int argc, char** argv) {
     }
 
     ConsoleHost host(::isatty(STDERR_FILENO) == 1);
+    if (request.batch) {
+        // Each render reads the command line into its own record, as a single render does.
+        const SharedSettings sharedSettings = [&](GenerationSettings& own) {
+            ParseRenderOptions(argc, argv, own);
+        };
+        RequestAbortOnInterrupt(settings.abortRequested);
+        return RunBatchCommand(*request.batch, request.preview, sharedSettings, host,
+                               settings.abortRequested);
+    }
     settings.progressDialog = &host;
     settings.progressOpen = true;
     RequestAbortOnInterrupt(settings.abortRequested);
-    const GenerationResult result = Render(settings, request, host);
+    const GenerationResult result = RenderNote(settings, request.preview, host);
     host.EndProgressLine();
     if (result == GenerationResult::Aborted) {
         std::fputs("sordanel-render: Interrupted; no file was written\n", stderr);

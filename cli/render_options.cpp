@@ -2,14 +2,13 @@
 
 #include <CLI/CLI.hpp>
 
-#include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "batch_options.h"
+#include "option_values.h"
 #include "settings_rules.h"
 #include "settings_tables.h"
 
@@ -18,41 +17,6 @@ namespace sordanel {
 namespace {
 
 constexpr std::size_t kMaxOutputPathChars = 390;
-
-// Every refused value reads the same way: the option, the value as typed, why, and what the
-// option admits.
-[[noreturn]] void Refuse(const std::string& option, const std::string& value,
-                         const std::string& why, const std::string& admitted) {
-    throw CLI::ValidationError(option, "\"" + value + "\" " + why + "; admitted: " + admitted);
-}
-
-std::string FormatNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
-// A whole decimal number, with an optional sign; nothing else may follow it.
-template <class Number>
-std::optional<Number> ParseWhole(std::string_view text) {
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
-        text.remove_prefix(1);
-    }
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<double> ParseReal(std::string_view text) {
-    const auto value = ParseWhole<double>(text);
-    if (!value || !std::isfinite(*value)) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 std::int32_t IntegerIn(const std::string& option, const std::string& text, long low, long high,
                        long step, const std::string& admitted) {
@@ -94,22 +58,14 @@ int IndexOf(const Table& entries, const Value& value) {
 }
 
 // A value from low to high in the field's own unit; the window's sliders reach the same range.
-void AddReal(CLI::App& app, const std::string& option, const std::string& help, double low,
-             double high, float& field) {
-    const std::string admitted = FormatNumber(low) + ".." + FormatNumber(high);
+void AddReal(CLI::App& app, const std::string& option, const std::string& help, RealRange range,
+             float& field) {
     app.add_option_function<std::string>(
            option,
-           [option, low, high, admitted, &field](const std::string& text) {
-               const auto value = ParseReal(text);
-               if (!value) {
-                   Refuse(option, text, "is not a number", admitted);
-               }
-               if (*value < low || *value > high) {
-                   Refuse(option, text, "is out of range", admitted);
-               }
-               field = static_cast<float>(*value);
+           [option, range, &field](const std::string& text) {
+               field = static_cast<float>(RealIn(option, text, range));
            },
-           help + " (" + admitted + ", default " + FormatNumber(field) + ")")
+           help + " (" + FormatRange(range) + ", default " + FormatNumber(field) + ")")
         ->type_name("X");
 }
 
@@ -204,16 +160,16 @@ void AddPitchOptions(CLI::App& app, GenerationSettings& settings) {
 }
 
 void AddStringAndBowOptions(CLI::App& app, GenerationSettings& settings) {
-    AddReal(app, "--force", "bow pressing force, relative", 0.35091, 3.5,
+    AddReal(app, "--force", "bow pressing force, relative", kBowForceRange,
             settings.bowPressingForce);
-    AddReal(app, "--speed", "bow speed, relative", 0.060155, 0.6, settings.bowSpeed);
-    AddReal(app, "--position", "bow contact point, fraction of the string from the bridge", 0.05,
-            0.35, settings.bowPosition);
-    AddReal(app, "--damping", "string damping factor", 0.00025130, 0.025, settings.stringDamping);
-    AddReal(app, "--friction-ratio", "kinetic / static friction ratio", 0.07, 0.5,
+    AddReal(app, "--speed", "bow speed, relative", kBowSpeedRange, settings.bowSpeed);
+    AddReal(app, "--position", "bow contact point, fraction of the string from the bridge",
+            {0.05, 0.35}, settings.bowPosition);
+    AddReal(app, "--damping", "string damping factor", {0.00025130, 0.025}, settings.stringDamping);
+    AddReal(app, "--friction-ratio", "kinetic / static friction ratio", {0.07, 0.5},
             settings.frictionRatio);
-    AddReal(app, "--t1", "t1/T: attack share of the note", 0.05, 0.65, settings.t1Ratio);
-    AddReal(app, "--t2", "t2/T: release share of the note", 0.05, 0.65, settings.t2Ratio);
+    AddReal(app, "--t1", "t1/T: attack share of the note", {0.05, 0.65}, settings.t1Ratio);
+    AddReal(app, "--t2", "t2/T: release share of the note", {0.05, 0.65}, settings.t2Ratio);
 }
 
 // The resonances are applied after parsing, when every --resonance, --resonance-on and
@@ -299,7 +255,7 @@ void ApplyResonances(const ResonanceOptions& options, GenerationSettings& settin
 }
 
 void AddSoundBoxOptions(CLI::App& app, GenerationSettings& settings, ResonanceOptions& resonances) {
-    AddReal(app, "--box-ratio", "share of the body's sound in the output", 0, 1,
+    AddReal(app, "--box-ratio", "share of the body's sound in the output", {0, 1},
             settings.stringToBoxRatio);
     app.add_option("--resonance", resonances.values,
                    "body resonance N: centre F Hz, width dF Hz, amplitude A dB; also switches "
@@ -326,7 +282,7 @@ void AddGeneralOptions(CLI::App& app, GenerationSettings& settings) {
     app.add_flag_callback(
         "--no-maximize", [&settings] { settings.maximize = false; },
         "apply the volume instead of scaling the peak to full scale");
-    AddReal(app, "--duration", "sound duration in seconds", 0.07, 20, settings.duration);
+    AddReal(app, "--duration", "sound duration in seconds", {0.07, 20}, settings.duration);
 }
 
 std::string AbsoluteOutputPath(const std::string& text) {
@@ -347,6 +303,12 @@ std::string AbsoluteOutputPath(const std::string& text) {
     return path;
 }
 
+// The directory of a batch without the slash the user may have ended it with.
+std::string DirectoryPath(const std::string& absolute) {
+    const auto end = absolute.find_last_not_of('/');
+    return end == std::string::npos ? "/" : absolute.substr(0, end + 1);
+}
+
 }  // namespace
 
 std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* const* argv,
@@ -364,7 +326,10 @@ std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* 
     RenderRequest request;
     std::string output;
     ResonanceOptions resonances;
-    app.add_option("-o,--output", output, "WAVE file to write")->required()->type_name("FILE");
+    app.add_option("-o,--output", output,
+                   "WAVE file to write; with --notes the directory of the batch's files")
+        ->required()
+        ->type_name("FILE");
     app.add_flag("--preview", request.preview,
                  "render the quick preview (3 s at most) into FILE instead");
     app.add_flag("--print-constants", request.printConstants,
@@ -373,11 +338,14 @@ std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* 
     AddStringAndBowOptions(app, settings);
     AddSoundBoxOptions(app, settings, resonances);
     AddGeneralOptions(app, settings);
+    BatchOptions batch;
+    AddBatchOptions(app, batch);
 
     try {
         app.parse(argc, argv);
         ApplyResonances(resonances, settings);
         settings.outputPath = AbsoluteOutputPath(output);
+        request.batch = ResolveBatch(app, batch, DirectoryPath(settings.outputPath));
     } catch (const CLI::CallForHelp&) {
         return EarlyExit{0, app.help()};
     } catch (const CLI::CallForVersion& version) {

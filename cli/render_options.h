@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
 
+#include "batch_request.h"
 #include "generation_settings.h"
 
 namespace sordanel {
@@ -14,6 +16,7 @@ inline constexpr int kUsageExitCode = 64;
 struct RenderRequest {
     bool preview = false;         // write the preview image (3 s at most) instead of a Generate
     bool printConstants = false;  // print the run's derived values and render nothing
+    std::optional<BatchRequest> batch;  // --notes: many notes into a directory instead of one
 };
 
 // The command line ends the program before anything is rendered: --help, --version, or a
@@ -25,7 +28,8 @@ struct EarlyExit {
 
 // Maps the options onto `settings` (every field not named keeps its default; tempDir is left
 // alone). The output path is made absolute, so its temporary file does not depend on the
-// working directory.
+// working directory. Parsing the same command line into another record gives the same
+// settings, which is how each render of a batch gets its own.
 std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* const* argv,
                                                           GenerationSettings& settings);
 

@@ -7,10 +7,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "engine_fakes.h"
 #include "note_frequency.h"
+#include "pitch_estimate.h"
 #include "settings_tables.h"
 #include "sound_engine.h"
 #include "wave_header.h"
@@ -47,33 +49,13 @@ std::vector<double> Render(const char* note, int quality, int autocorrection, fl
     return samples;
 }
 
-double Correlation(const std::vector<double>& x, std::size_t from, std::size_t length,
-                   std::size_t lag) {
-    double sum = 0;
-    for (std::size_t n = from; n < from + length; ++n)
-        sum += x[n] * x[n + lag];
-    return sum;
-}
-
-// The fundamental of the steady part (between attack and release), from the autocorrelation
-// peak near a lag of many periods, refined by a parabola through its neighbours: measuring
-// over many periods keeps the sub-sample error small even for the shortest periods.
-double MeasureHz(const std::vector<double>& x, double expectedHz) {
-    const std::size_t from = x.size() * 3 / 10, length = x.size() / 5;
-    const double period = 44100 / expectedHz;
-    const double periods = std::max(1.0, std::floor(length / 2.0 / period));
-    const auto low = static_cast<std::size_t>((periods - 0.3) * period);
-    const auto high = static_cast<std::size_t>((periods + 0.3) * period) + 1;
-    std::size_t best = low;
-    for (std::size_t lag = low; lag <= high; ++lag) {
-        if (Correlation(x, from, length, lag) > Correlation(x, from, length, best))
-            best = lag;
-    }
-    const double a = Correlation(x, from, length, best - 1);
-    const double b = Correlation(x, from, length, best);
-    const double c = Correlation(x, from, length, best + 1);
-    const double lag = best + 0.5 * (a - c) / (a - 2 * b + c);
-    return 44100 * periods / lag;
+// The fundamental of the steady part, clear of the attack and the release: from 3/10 to 6/10
+// of the note.
+double MeasureHz(const std::vector<double>& samples) {
+    const std::size_t tenth = samples.size() / 10;
+    const auto hz = EstimatePitchHz(std::span(samples).subspan(3 * tenth, 3 * tenth), 44100);
+    EXPECT_TRUE(hz.has_value());
+    return hz.value_or(0);
 }
 
 // The pitch lock holds the string's period to the reference oscillator, and the trial run
@@ -88,7 +70,7 @@ TEST(SoundEnginePitch, PrecalculatedNotesAreInTuneFromC1ToE7AtBothQualities) {
         for (const char* note : {"C1", "G1", "C2", "C3", "C4", "A4", "C5", "C6", "C7", "E7"}) {
             float targetHz = 0;
             const auto samples = Render(note, quality, 1, targetHz);
-            const double cents = 1200 * std::log2(MeasureHz(samples, targetHz) / targetHz);
+            const double cents = 1200 * std::log2(MeasureHz(samples) / targetHz);
             std::printf("quality %d %-3s target %8.3f Hz error %+6.2f cents\n", quality, note,
                         targetHz, cents);
             EXPECT_NEAR(cents, 0.0, kBoundCents) << note << " at quality " << quality;
@@ -100,7 +82,7 @@ TEST(SoundEnginePitch, RealTimeLockAlsoHoldsTheNote) {
     for (const char* note : {"C2", "A4", "C7"}) {
         float targetHz = 0;
         const auto samples = Render(note, 0, 0, targetHz);
-        const double cents = 1200 * std::log2(MeasureHz(samples, targetHz) / targetHz);
+        const double cents = 1200 * std::log2(MeasureHz(samples) / targetHz);
         EXPECT_NEAR(cents, 0.0, kBoundCents) << note;
     }
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <atomic>
+
+#include "batch_request.h"
+#include "batch_runner.h"
+#include "console_host.h"
+
+namespace sordanel {
+
+// Runs a batch from the command line to its end: the renders, then the SFZ instrument when
+// every file was written, then the summary on stdout. Returns the exit status: 0 when every
+// file was written, 255 when interrupted, else the result of the first render that failed.
+int RunBatchCommand(const BatchRequest& batch, bool preview, const SharedSettings& sharedSettings,
+                    ConsoleHost& console, const std::atomic<bool>& abortRequested);
+
+}  // namespace sordanel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "batch_request.h"
+
+namespace CLI {
+class App;
+}
+
+namespace sordanel {
+
+// The batch options as typed; they are resolved once the whole command line is read, so that
+// their checks can see the other options.
+struct BatchOptions {
+    std::string notes;
+    std::string step;
+    std::string jobs;
+    std::string nameTemplate;
+    std::string layers;
+    std::string sfzName;
+    bool summary = false;
+    bool json = false;
+};
+
+// Adds --notes and the options that only a batch takes.
+void AddBatchOptions(CLI::App& app, BatchOptions& options);
+
+// The batch the options ask for, or nothing without --notes. `directory` is the absolute
+// --output. Refuses what cannot be obeyed with the parser's validation error.
+std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions& options,
+                                         const std::string& directory);
+
+}  // namespace sordanel
