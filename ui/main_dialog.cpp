@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -175,9 +176,21 @@ void CMainDlg::reject() {
     OnExit();
 }
 
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    TemplateDialog::keyPressEvent(event);
+}
+
 void CMainDlg::OnOK() {
-    // Taking the focus away from a text box commits what was typed into it.
-    controls_.Find(ids::kOk)->setFocus(Qt::OtherFocusReason);
+    // The focus goes where the hidden "Invisible OK" stands: nowhere visible. Taking it away
+    // from a text box commits what was typed into it.
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+    }
 }
 
 void CMainDlg::OnExit() {

@@ -41,6 +41,8 @@ protected:
     void accept() override;
     // The cancel command ("Exit", Escape, the close box) asks first.
     void reject() override;
+    // Enter gives the OK command although its button is hidden.
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -1,0 +1,73 @@
+// The error dialog, raised on the user-interface thread and from a worker thread.
+
+#include "show_error_dialog.h"
+
+#include <QLabel>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+
+#include "control_ids.h"
+#include "dialog_answers.h"
+#include "error_dialog.h"
+
+namespace sordanel {
+
+namespace {
+
+CErrorDialog* OpenErrorDialog() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<CErrorDialog*>(window); dialog && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+QString MessageOf(const CErrorDialog& dialog) {
+    return dialog.controls().Get<QLabel>(ids::kErrorMessage)->text();
+}
+
+}  // namespace
+
+class ShowErrorDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheMessageModallyOnTheUserInterfaceThread() {
+        QString shown;
+        bool modal = false;
+        WhenModalOpens([&](QDialog& dialog) {
+            shown = MessageOf(*qobject_cast<CErrorDialog*>(&dialog));
+            modal = dialog.isModal();
+            QCOMPARE(dialog.windowTitle(), QString("Error"));
+            ButtonWithText(dialog, "OK")->click();
+        });
+        ShowErrorDialog("File path too long");
+        QCOMPARE(shown, QString("File path too long"));
+        QVERIFY(modal);
+    }
+
+    void workerWaitsUntilTheUserClosesTheDialog() {
+        std::atomic<bool> returned{false};
+        std::thread worker([&returned] {
+            ShowErrorDialog("Error writing to WAVE file. Probably disk is full");
+            returned = true;
+        });
+        QTRY_VERIFY(OpenErrorDialog() != nullptr);
+        CErrorDialog* dialog = OpenErrorDialog();
+        QCOMPARE(MessageOf(*dialog), QString("Error writing to WAVE file. Probably disk is full"));
+        // Non-modal: the rest of the program goes on while the worker waits.
+        QVERIFY(!dialog->isModal());
+        QTest::qWait(50);
+        QVERIFY(!returned);
+        ButtonWithText(*dialog, "OK")->click();
+        QTRY_VERIFY(returned);
+        worker.join();
+        QTRY_VERIFY(OpenErrorDialog() == nullptr);
+    }
+};
+
+}  // namespace sordanel
+
+QTEST_MAIN(sordanel::ShowErrorDialogTest)
+#include "show_error_dialog_test.moc"
