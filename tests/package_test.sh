@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished build, unpacks it into a scratch root and runs
+# sordanel-render from there; every shared library its programs need must come from a package
+# it declares. Usage: package_test.sh BUILD_DIR WITH_WINDOW(ON|OFF)
+set -euo pipefail
+build=$1
+with_window=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+  { cat "$scratch/cpack.log"; echo "0 passed, 1 failed"; exit 1; }
+deb=$(ls "$scratch"/out/sordanel_*.deb)
+dpkg-deb -x "$deb" "$scratch/root"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+
+expected=(usr/bin/sordanel-render usr/share/man/man1/sordanel-render.1.gz)
+if [[ $with_window == ON ]]; then
+  expected+=(usr/bin/sordanel usr/share/applications/sordanel.desktop
+             usr/share/icons/hicolor/scalable/apps/sordanel.svg)
+fi
+for file in "${expected[@]}"; do
+  [[ -e $scratch/root/$file ]] || fail "the package lacks /$file"
+done
+
+help=$("$scratch/root/usr/bin/sordanel-render" --help) || fail "--help exits with $?"
+[[ $help == *"Usage: sordanel-render"* ]] || fail "--help prints no usage"
+gzip -dc "$scratch/root/usr/share/man/man1/sordanel-render.1.gz" | grep -q '^\.TH SORDANEL-RENDER 1' ||
+  fail "the manual page is not a section 1 page"
+
+# Each library a program needs, by the package that ships it on this system.
+for program in "$scratch"/root/usr/bin/*; do
+  for library in $(readelf -d "$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
+    path=$(ldconfig -p | awk -v lib="$library" '$1 == lib && /x86-64/ { print $NF; exit }')
+    owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "/usr$path" 2>/dev/null || true)
+    package=${owner%%:*}
+    if [[ -z $package ]]; then
+      fail "$(basename "$program") needs $library, which no package provides here"
+    elif [[ ", $depends" != *", $package "* && ", $depends," != *", $package,"* ]]; then
+      fail "$(basename "$program") needs $library from $package, which Depends does not name"
+    fi
+  done
+done
+
+if ((failures == 0)); then
+  echo "1 passed, 0 failed"
+else
+  echo "0 passed, 1 failed"
+  exit 1
+fi
