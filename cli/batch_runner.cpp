@@ -106,8 +106,12 @@ public:
     }
 
 private:
+    // Higher notes take more string steps per second of sound, so the batch is handed out from
+    // its top: the longest renders go first and the short ones even out the end.
     void Work() {
-        for (std::size_t i = next_++; i < results_.size() && !abortRequested_; i = next_++) {
+        const std::size_t count = results_.size();
+        for (std::size_t taken = next_++; taken < count && !abortRequested_; taken = next_++) {
+            const std::size_t i = count - 1 - taken;
             results_[i] = Render(i);
             progress_[i] = 1.0f;
         }

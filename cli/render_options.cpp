@@ -321,7 +321,9 @@ std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* 
     app.footer(
         "Exit status: 0 done; 1 the output or temporary file could not be created; 2 a write "
         "failed; 3 the WAVE header could not be written; 64 a bad command line (no file "
-        "touched); 255 interrupted (no file left).");
+        "touched); 255 interrupted (no file left). A batch exits with the status of its first "
+        "failed render; each of its files appears only once complete, replacing an earlier file "
+        "of that name only then.");
 
     RenderRequest request;
     std::string output;
