@@ -27,6 +27,9 @@ void ShowErrorDialog(std::string_view message) {
         [text, closed] {
             auto* dialog = new CErrorDialog(text);
             dialog->setAttribute(Qt::WA_DeleteOnClose);
+            // Above any modal dialog already open, such as the progress of the failed run, so
+            // that it can be answered; shown without an event loop of its own.
+            dialog->setWindowModality(Qt::ApplicationModal);
             QObject::connect(dialog, &QObject::destroyed, [closed] { closed->set_value(); });
             dialog->show();
         },

@@ -47,22 +47,38 @@ private slots:
         QVERIFY(modal);
     }
 
-    void workerWaitsUntilTheUserClosesTheDialog() {
+    void workerWaitsWhileTheProgressDialogRunsOn() {
+        QDialog progress;  // stands for the modal progress dialog of the failed run
         std::atomic<bool> returned{false};
-        std::thread worker([&returned] {
-            ShowErrorDialog("Error writing to WAVE file. Probably disk is full");
-            returned = true;
+        std::thread worker;
+        QString shown;
+        bool answerable = false;
+        int progressTicks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, &progress, [&] {
+            ++progressTicks;
+            if (CErrorDialog* error = OpenErrorDialog(); error && shown.isEmpty()) {
+                shown = MessageOf(*error);
+                answerable = QApplication::activeModalWidget() == error;
+                QVERIFY(!returned);
+                ButtonWithText(*error, "OK")->click();
+            }
+            if (returned) {
+                progress.accept();
+            }
         });
-        QTRY_VERIFY(OpenErrorDialog() != nullptr);
-        CErrorDialog* dialog = OpenErrorDialog();
-        QCOMPARE(MessageOf(*dialog), QString("Error writing to WAVE file. Probably disk is full"));
-        // Non-modal: the rest of the program goes on while the worker waits.
-        QVERIFY(!dialog->isModal());
-        QTest::qWait(50);
-        QVERIFY(!returned);
-        ButtonWithText(*dialog, "OK")->click();
-        QTRY_VERIFY(returned);
+        QTimer::singleShot(0, &progress, [&] {
+            worker = std::thread([&returned] {
+                ShowErrorDialog("Error writing to WAVE file. Probably disk is full");
+                returned = true;
+            });
+            tick.start(20);
+        });
+        progress.exec();
         worker.join();
+        QCOMPARE(shown, QString("Error writing to WAVE file. Probably disk is full"));
+        QVERIFY(answerable);
+        QVERIFY(progressTicks > 1);
         QTRY_VERIFY(OpenErrorDialog() == nullptr);
     }
 };
