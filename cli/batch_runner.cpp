@@ -129,7 +129,9 @@ private:
             }
             console_.SetProgress(sum / static_cast<float>(progress_.size()));
         }
-        console_.SetProgress(1.0f);
+        if (!abortRequested_) {
+            console_.SetProgress(1.0f);
+        }
     }
 
     GenerationResult Render(std::size_t i) {
