@@ -1,8 +1,16 @@
 // The General/File page: sound quality, volume or "Maximize", duration and the output file.
 
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSlider>
+
 #include "control_ids.h"
 #include "main_dialog.h"
+#include "main_dialog_messages.h"
 #include "settings_rules.h"
+#include "settings_text.h"
+#include "show_error_dialog.h"
+#include "text_limit_validator.h"
 
 namespace sordanel {
 
@@ -24,9 +32,60 @@ void CMainDlg::UpdateGeneralValues() {
 
 void CMainDlg::ShowGeneralValues() {
     settings_.previewValid = false;
-    SetText(ids::kVolumeText,
-            QString::asprintf("%s%d", settings_.volumeDb > 0 ? "+" : "", settings_.volumeDb));
-    SetText(ids::kDurationText, QString::asprintf("%.4g", double{settings_.duration}));
+    SetText(ids::kVolumeText, QString::fromStdString(FormatSigned(settings_.volumeDb)));
+    SetText(ids::kDurationText, QString::fromStdString(FormatDuration(settings_.duration)));
+}
+
+void CMainDlg::OnDurationTyped() {
+    // Anything but a positive number leaves the duration alone; the box shows it again below.
+    if (const auto typed = TypedDuration(Text(ids::kDurationText).toStdString())) {
+        settings_.duration = *typed;
+        // Marked as applied before the slider moves, so the slider keeps the typed value
+        // instead of replacing it by its nearest step.
+        durationSliderPos = DurationSliderPosition(*typed);
+        controls_.Get<QSlider>(ids::kDuration)->setValue(durationSliderPos);
+    }
+    ShowGeneralValues();
+}
+
+void CMainDlg::OnOutputPathFocusGained() {
+    if (settings_.outputPath.empty()) {
+        SetText(ids::kOutputPath, QString());
+    }
+}
+
+void CMainDlg::OnOutputPathFocusLost() {
+    const std::string typed = Text(ids::kOutputPath).toStdString();
+    if (typed != settings_.outputPath) {
+        settings_.outputValid = false;
+        settings_.outputPath = typed;
+    }
+    if (settings_.outputPath.empty()) {
+        SetText(ids::kOutputPath, QString::fromUtf8(kOutputPathHint));
+    }
+}
+
+void CMainDlg::BrowseOutputFile() {
+    QFileDialog chooser(this, QString::fromUtf8(kOutputChooserTitle));
+    // Saving asks before an existing file is chosen for overwriting.
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setFileMode(QFileDialog::AnyFile);
+    chooser.setNameFilters(
+        {QString::fromUtf8(kWaveFilesFilter), QString::fromUtf8(kAllFilesFilter)});
+    chooser.setDefaultSuffix(QStringLiteral("wav"));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = chooser.selectedFiles().constFirst();
+    if (CharacterCount(path) > static_cast<int>(kOutputPathMaxChars)) {
+        ShowErrorDialog(kPathTooLongMessage);
+        return;
+    }
+    if (!path.isEmpty()) {
+        settings_.outputValid = false;
+        settings_.outputPath = path.toStdString();
+        SetText(ids::kOutputPath, path);
+    }
 }
 
 }  // namespace sordanel

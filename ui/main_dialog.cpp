@@ -15,18 +15,18 @@
 #include "main_dialog_messages.h"
 #include "resource_image.h"
 #include "resource_paths.h"
+#include "settings_text.h"
 #include "shell_dialogs.h"
 #include "sound_player.h"
 #include "system_temp_dir.h"
 #include "tab_control.h"
+#include "text_limit_validator.h"
 #include "up_down_control.h"
 #include "wait_while_busy.h"
 
 namespace sordanel {
 
 namespace {
-
-constexpr int kOutputPathMaxLength = 390;
 
 QWidget* MakeUprightPicture(const ControlRow&, QWidget* parent) {
     return new CInstrumentPicture(false, 2, parent);
@@ -132,7 +132,8 @@ void CMainDlg::SetSliderRanges() {
 void CMainDlg::SetCheckDefaults() {
     SetChecked(ids::kPseudorandom, true);
     auto* outputPath = controls_.Get<QLineEdit>(ids::kOutputPath);
-    outputPath->setMaxLength(kOutputPathMaxLength);
+    outputPath->setValidator(
+        new TextLimitValidator(static_cast<int>(kOutputPathMaxChars), outputPath));
     outputPath->setText(QString::fromUtf8(kOutputPathHint));
     SetChecked(ids::kResonanceEnable[0], true);
     SetChecked(ids::kResonanceEnable[1], false);
@@ -242,6 +243,10 @@ bool CMainDlg::IsChecked(int id) const {
 
 void CMainDlg::SetChecked(int id, bool checked) {
     controls_.Get<QAbstractButton>(id)->setChecked(checked);
+}
+
+QString CMainDlg::Text(int id) const {
+    return controls_.Get<QLineEdit>(id)->text();
 }
 
 void CMainDlg::SetText(int id, const QString& text) {

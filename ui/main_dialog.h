@@ -64,6 +64,7 @@ private:
     // String & Bow page: string_bow_page.cpp
     void SetStringBowDefaults();
     void UpdateStringBowValues();
+    void OnResetDefaults();
 
     // Pitch controls on the String & Bow page: pitch_controls.cpp
     bool CreateNoteList();
@@ -71,15 +72,39 @@ private:
     void UpdatePitchOptions();
     void ShowPitchValues();
     void OnNoteOrKeyChanged();
+    void OnVibratoSpeedStep(int step);
+    void OnVibratoDepthStep(int step);
+    void OnDetuneStep(int step);
+    void OnDetuneZero();
 
     // Sound Box page: sound_box_page.cpp
     void UpdateBoxOptions();
     void ShowResonanceFrequencies();
     void ShowResonanceDetails();
+    void ChangeResonanceFreq(int r, int step);
+    void ChangeResonanceWidth(int r, int step);
+    void ChangeResonanceAmp(int r, int step);
+    void CommitTypedResonanceFreq(int r);
+    void OnPseudorandomAmpStep(int step);
+    // The event table's handlers of resonance r (0..3).
+    template <int r>
+    void OnResonanceFreqStep(int step) { ChangeResonanceFreq(r, step); }
+    template <int r>
+    void OnResonanceWidthStep(int step) { ChangeResonanceWidth(r, step); }
+    template <int r>
+    void OnResonanceAmpStep(int step) { ChangeResonanceAmp(r, step); }
+    template <int r>
+    void OnResonanceFreqTyped() { CommitTypedResonanceFreq(r); }
 
     // General/File page: general_page.cpp
     void UpdateGeneralValues();
     void ShowGeneralValues();
+    void OnDurationTyped();
+    void OnOutputPathFocusGained();
+    void OnOutputPathFocusLost();
+    // The save-file chooser: a chosen path becomes the output path, one longer than the box
+    // holds is refused with a message, and a cancel changes nothing.
+    void BrowseOutputFile();
 
     // Control access by id, for the kinds the pages use.
     int SliderPosition(int id) const;
@@ -87,6 +112,7 @@ private:
     void SetSlider(int id, int maximum, int position);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
+    QString Text(int id) const;
     void SetText(int id, const QString& text);
     void SetEnabled(int id, bool enabled);
 

@@ -10,4 +10,9 @@ inline constexpr const char* kPathTooLongMessage = "File path too long";
 // Shown in the output path box while no path is set.
 inline constexpr const char* kOutputPathHint = "Choose or enter a path and a file name";
 
+// The output-file chooser of "Browse".
+inline constexpr const char* kOutputChooserTitle = "Choose output folder and file name";
+inline constexpr const char* kWaveFilesFilter = "Microsoft wave (*.wav)";
+inline constexpr const char* kAllFilesFilter = "All files (*.*)";
+
 }  // namespace sordanel

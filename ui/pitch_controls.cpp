@@ -3,10 +3,13 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QPushButton>
 
 #include "control_ids.h"
 #include "main_dialog.h"
 #include "main_dialog_messages.h"
+#include "settings_rules.h"
+#include "settings_text.h"
 #include "show_error_dialog.h"
 
 namespace sordanel {
@@ -81,10 +84,34 @@ void CMainDlg::UpdatePitchOptions() {
 void CMainDlg::ShowPitchValues() {
     settings_.previewValid = false;
     SetText(ids::kVibratoSpeed,
-            QString::asprintf("%.1f", double{kVibratoSpeedsHz[settings_.vibratoSpeedIndex]}));
-    SetText(ids::kVibratoDepth, QString::asprintf("%d", settings_.vibratoDepth));
-    SetText(ids::kDetune,
-            QString::asprintf("%s%d", settings_.detune > 0 ? "+" : "", settings_.detune));
+            QString::fromStdString(FormatTenths(kVibratoSpeedsHz[settings_.vibratoSpeedIndex])));
+    SetText(ids::kVibratoDepth, QString::number(settings_.vibratoDepth));
+    SetText(ids::kDetune, QString::fromStdString(FormatSigned(settings_.detune)));
+}
+
+void CMainDlg::OnVibratoSpeedStep(int step) {
+    settings_.vibratoSpeedIndex = StepVibratoSpeedIndex(settings_.vibratoSpeedIndex, step);
+    ShowPitchValues();
+}
+
+void CMainDlg::OnVibratoDepthStep(int step) {
+    settings_.vibratoDepth = StepVibratoDepth(settings_.vibratoDepth, step);
+    ShowPitchValues();
+}
+
+void CMainDlg::OnDetuneStep(int step) {
+    settings_.detune = StepDetune(settings_.detune, step);
+    ShowPitchValues();
+}
+
+void CMainDlg::OnDetuneZero() {
+    settings_.detune = 0;
+    ShowPitchValues();
+    // A clicked button holds the focus and takes Enter for itself; Enter belongs to the hidden
+    // default button, so "0" gives both back.
+    auto* zero = controls_.Get<QPushButton>(ids::kDetuneZero);
+    zero->setDefault(false);
+    zero->clearFocus();
 }
 
 void CMainDlg::OnNoteOrKeyChanged() {

@@ -3,6 +3,7 @@
 #include "control_ids.h"
 #include "main_dialog.h"
 #include "settings_rules.h"
+#include "settings_text.h"
 
 namespace sordanel {
 
@@ -32,18 +33,57 @@ void CMainDlg::UpdateBoxOptions() {
 void CMainDlg::ShowResonanceFrequencies() {
     settings_.previewValid = false;
     for (int r = 0; r < 4; ++r) {
-        SetText(ids::kResonanceFreq[r], QString::asprintf("%d", settings_.resonanceFreq[r]));
+        SetText(ids::kResonanceFreq[r], QString::number(settings_.resonanceFreq[r]));
     }
 }
 
 void CMainDlg::ShowResonanceDetails() {
     settings_.previewValid = false;
-    SetText(ids::kPseudorandomAmp, QString::asprintf("%d", settings_.pseudorandomAmp));
+    SetText(ids::kPseudorandomAmp, QString::number(settings_.pseudorandomAmp));
     for (int r = 0; r < 4; ++r) {
         SetText(ids::kResonanceWidth[r],
-                QString::asprintf("%d", kResonanceWidthsHz[settings_.resonanceWidthIndex[r]]));
-        SetText(ids::kResonanceAmp[r], QString::asprintf("%d", settings_.resonanceAmp[r]));
+                QString::number(kResonanceWidthsHz[settings_.resonanceWidthIndex[r]]));
+        SetText(ids::kResonanceAmp[r], QString::number(settings_.resonanceAmp[r]));
     }
+}
+
+// A step of F or dF lowers the width until it fits, not only once: for a step of one a single
+// lowering always suffices, but the larger step of a held button could otherwise leave a
+// width above 0.46 F.
+void CMainDlg::ChangeResonanceFreq(int r, int step) {
+    settings_.resonanceFreq[r] = StepResonanceFreq(settings_.resonanceFreq[r], step);
+    ShowResonanceFrequencies();
+    const std::int32_t widthIndex =
+        WidthIndexAfterTypedFreq(settings_.resonanceFreq[r], settings_.resonanceWidthIndex[r]);
+    if (widthIndex != settings_.resonanceWidthIndex[r]) {
+        settings_.resonanceWidthIndex[r] = widthIndex;
+        ShowResonanceDetails();
+    }
+}
+
+void CMainDlg::ChangeResonanceWidth(int r, int step) {
+    settings_.resonanceWidthIndex[r] =
+        WidthIndexAfterTypedFreq(settings_.resonanceFreq[r],
+                                 StepResonanceWidthIndex(settings_.resonanceWidthIndex[r], step));
+    ShowResonanceDetails();
+}
+
+void CMainDlg::ChangeResonanceAmp(int r, int step) {
+    settings_.resonanceAmp[r] = StepResonanceAmp(settings_.resonanceAmp[r], step);
+    ShowResonanceDetails();
+}
+
+void CMainDlg::CommitTypedResonanceFreq(int r) {
+    settings_.resonanceFreq[r] = TypedResonanceFreq(Text(ids::kResonanceFreq[r]).toStdString());
+    ShowResonanceFrequencies();
+    settings_.resonanceWidthIndex[r] =
+        WidthIndexAfterTypedFreq(settings_.resonanceFreq[r], settings_.resonanceWidthIndex[r]);
+    ShowResonanceDetails();
+}
+
+void CMainDlg::OnPseudorandomAmpStep(int step) {
+    settings_.pseudorandomAmp = StepPseudorandomAmp(settings_.pseudorandomAmp, step);
+    ShowResonanceDetails();
 }
 
 }  // namespace sordanel

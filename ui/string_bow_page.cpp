@@ -28,4 +28,9 @@ void CMainDlg::UpdateStringBowValues() {
     settings_.t2Ratio = at(ids::kT2Ratio, EnvelopeRatioAt);
 }
 
+void CMainDlg::OnResetDefaults() {
+    SetStringBowDefaults();
+    UpdateStringBowValues();
+}
+
 }  // namespace sordanel
