@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -17,12 +18,14 @@
 #include "resource_paths.h"
 #include "settings_text.h"
 #include "shell_dialogs.h"
+#include "sound_engine.h"
 #include "sound_player.h"
 #include "system_temp_dir.h"
 #include "tab_control.h"
 #include "text_limit_validator.h"
 #include "up_down_control.h"
 #include "wait_while_busy.h"
+#include "window_engine_host.h"
 
 namespace sordanel {
 
@@ -41,11 +44,20 @@ CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const cha
       noteNames_(noteNames),
       picture(controls_.Get<CInstrumentPicture>(ids::kPicture)) {
     settings_.tempDir = SystemTempDir();
+    engineHost_ = std::make_unique<WindowEngineHost>(*controls_.Get<QLabel>(ids::kPreviewStatus));
+    engine_ = std::make_unique<SoundEngine>(settings_, *engineHost_, files_, player_);
     // A main window of its own: in the task bar, with a minimise box, never resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(ResourceIcon(QString::fromUtf8(kAppIconPath)));
+}
+
+CMainDlg::~CMainDlg() {
+    // DoModal waited until the last run returned; its thread is ending or gone.
+    if (worker_.joinable()) {
+        worker_.join();
+    }
 }
 
 int CMainDlg::DoModal() {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <span>
+#include <thread>
 
+#include "generation_result.h"
 #include "generation_settings.h"
+#include "posix_file_layer.h"
 #include "settings_tables.h"
 #include "template_dialog.h"
 
@@ -13,7 +17,9 @@ namespace sordanel {
 
 class CInstrumentPicture;
 class ShellDialogs;
+class SoundEngine;
 class SoundPlayer;
+class WindowEngineHost;
 
 // The application's main window: the banner, the instrument picture, three tab pages of
 // controls and the row of buttons below them. It owns the one settings record and keeps it
@@ -25,6 +31,7 @@ public:
     // noteNames: the entries of the note list, ended by an empty name.
     CMainDlg(ShellDialogs& shell, SoundPlayer& player,
              std::span<const char* const> noteNames = kNoteNames);
+    ~CMainDlg() override;
 
     // Starts the dialog, runs it until the user leaves it and waits for a run that is still
     // going to end. Returns the dialog's result.
@@ -34,6 +41,10 @@ public:
     bool InitDialog();
 
     GenerationSettings& settings() { return settings_; }
+    // The sound engine's one entry: a Generate (on the worker) or a preview (on this thread).
+    GenerationResult GenerateSound(bool preview);
+    // Makes the next progress dialogs fail to create their timer, as a system out of timers.
+    void SetProgressTimerAvailable(bool available) { progressTimerAvailable_ = available; }
     QMenu* windowMenu() const { return windowMenu_; }
 
 protected:
@@ -88,13 +99,21 @@ private:
     void OnPseudorandomAmpStep(int step);
     // The event table's handlers of resonance r (0..3).
     template <int r>
-    void OnResonanceFreqStep(int step) { ChangeResonanceFreq(r, step); }
+    void OnResonanceFreqStep(int step) {
+        ChangeResonanceFreq(r, step);
+    }
     template <int r>
-    void OnResonanceWidthStep(int step) { ChangeResonanceWidth(r, step); }
+    void OnResonanceWidthStep(int step) {
+        ChangeResonanceWidth(r, step);
+    }
     template <int r>
-    void OnResonanceAmpStep(int step) { ChangeResonanceAmp(r, step); }
+    void OnResonanceAmpStep(int step) {
+        ChangeResonanceAmp(r, step);
+    }
     template <int r>
-    void OnResonanceFreqTyped() { CommitTypedResonanceFreq(r); }
+    void OnResonanceFreqTyped() {
+        CommitTypedResonanceFreq(r);
+    }
 
     // General/File page: general_page.cpp
     void UpdateGeneralValues();
@@ -105,6 +124,16 @@ private:
     // The save-file chooser: a chosen path becomes the output path, one longer than the box
     // holds is refused with a message, and a cancel changes nothing.
     void BrowseOutputFile();
+
+    // The buttons below the pages: generation_job.cpp
+    void OnGenerate();
+    void OnPreview();
+    void OnListen();
+    // Asks before a new run while the last one is still ending, then waits for it to return:
+    // the two would share this one settings record. False when the user keeps waiting.
+    bool ConfirmNewRunWhileBusy();
+    bool StartGenerationThread();
+    static void GenerationThreadProc(CMainDlg* dialog);
 
     // Control access by id, for the kinds the pages use.
     int SliderPosition(int id) const;
@@ -126,6 +155,12 @@ private:
     QMenu* windowMenu_ = nullptr;
     // Duration-slider position last turned into `duration`; no position has the start value.
     int durationSliderPos = -777;
+
+    PosixFileLayer files_;
+    std::unique_ptr<WindowEngineHost> engineHost_;
+    std::unique_ptr<SoundEngine> engine_;
+    std::thread worker_;
+    bool progressTimerAvailable_ = true;
 };
 
 }  // namespace sordanel

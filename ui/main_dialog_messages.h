@@ -6,6 +6,9 @@ namespace sordanel {
 inline constexpr const char* kNoteC4MissingMessage =
     "Internal Error: Note C4 not found in the list";
 inline constexpr const char* kPathTooLongMessage = "File path too long";
+inline constexpr const char* kWorkerRefusedMessage =
+    "Cannot start the sound generation: the system refused to start another thread. Close "
+    "some programs and try again";
 
 // Shown in the output path box while no path is set.
 inline constexpr const char* kOutputPathHint = "Choose or enter a path and a file name";
