@@ -17,9 +17,13 @@ std::string TemporaryFileName(const std::string& tempDir, const std::string& out
 }
 
 std::string PartialFileName(const std::string& outputPath) {
-    const std::size_t folderEnd = outputPath.rfind('/') + 1;  // 0 without a folder
-    return outputPath.substr(0, folderEnd) + ".sordanel-" + std::to_string(PathHash(outputPath)) +
-           ".part";
+    // Named after the file itself, so that different notes in one folder never share it; the
+    // name is cut where a long one would exceed what a folder entry may hold, and the hash of
+    // the whole path keeps two cut names apart.
+    constexpr std::size_t kNameKept = 200;
+    const std::size_t nameStart = outputPath.rfind('/') + 1;  // 0 without a folder
+    return outputPath.substr(0, nameStart) + "." + outputPath.substr(nameStart, kNameKept) + "." +
+           std::to_string(PathHash(outputPath)) + ".part";
 }
 
 }  // namespace sordanel

@@ -115,6 +115,12 @@ TEST(TemporaryFileName, HashesThePathBytesAsSignedValues) {
     EXPECT_EQ(TemporaryFileName("/tmp/", "abc"), "/tmp/sd297.tmp");
     EXPECT_LT(PathHash("a\xC3"), 0) << "a byte above 127 enters negative";
     EXPECT_EQ(TemporaryFileName("/t/", "\xC3"), "/t/sd-61.tmp");
+    EXPECT_EQ(PartialFileName("/music/abc"),
+              "/music/.abc." + std::to_string(PathHash("/music/abc")) + ".part");
+    EXPECT_NE(PartialFileName("/m/G#2.wav"), PartialFileName("/m/C#3.wav"))
+        << "notes of one folder never share a partial file";
+    EXPECT_LT(PartialFileName("/m/" + std::string(300, 'x')).size(), 3u + 220u)
+        << "a long name is cut to what a folder entry holds";
     EXPECT_EQ(PathHash(std::string(20, 'a')), PathHash(std::string(20, 'a')));
 }
 
