@@ -14,9 +14,9 @@ std::int32_t PathHash(const std::string& outputPath);
 std::string TemporaryFileName(const std::string& tempDir, const std::string& outputPath);
 
 // Where a Generate writes before its file is complete: a hidden name beside outputPath
-// (".note.wav.<hash>.part" for "note.wav"), so
-// that the finished file replaces the one at outputPath in one step, and a run that fails or
-// is aborted leaves the file the user already had as it was.
+// (".note.wav.<hash>.part" for "note.wav"), so that the finished file replaces the one at
+// outputPath in one step, and a run that fails or is aborted leaves the file the user already
+// had as it was.
 std::string PartialFileName(const std::string& outputPath);
 
 }  // namespace sordanel
