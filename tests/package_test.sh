@@ -34,7 +34,9 @@ gzip -dc "$scratch/root/usr/share/man/man1/sordanel-render.1.gz" | grep -q '^\.T
 # Each library a program needs, by the package that ships it on this system.
 for program in "$scratch"/root/usr/bin/*; do
   for library in $(readelf -d "$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
-    path=$(ldconfig -p | awk -v lib="$library" '$1 == lib && /x86-64/ { print $NF; exit }')
+    # awk reads to the end: leaving early would break ldconfig's pipe and, with pipefail,
+    # end this script without a word.
+    path=$(ldconfig -p | awk -v lib="$library" '$1 == lib && /x86-64/ && !found { print $NF; found = 1 }')
     owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "/usr$path" 2>/dev/null || true)
     package=${owner%%:*}
     if [[ -z $package ]]; then
