@@ -52,6 +52,14 @@ void AbortSoon() {
     });
 }
 
+// Goes on through the warning: "Proceed", then "I'm ready to face the consequences".
+void ConfirmNextWarning() {
+    WhenModalOpens([](QDialog& warning) {
+        ButtonWithText(warning, "Proceed")->click();
+        ButtonWithText(warning, "I'm ready to face the consequences")->click();
+    });
+}
+
 }  // namespace
 
 class GenerationJobTest : public QObject {
@@ -66,6 +74,16 @@ private:
     GenerationSettings& Settings() { return window_->settings(); }
     std::string PathIn(const char* name) const { return folder_.filePath(name).toStdString(); }
     void Click(int id) { QTest::mouseClick(window_->controls().Find(id), Qt::LeftButton); }
+    // Starts a long Generate into `name` and aborts it from its progress dialog; the engine is
+    // then still finishing its block (E7 at High takes many steps per block).
+    void GenerateAndAbortALongNote(const char* name) {
+        Settings().outputPath = PathIn(name);
+        Settings().quality = 1;
+        Settings().noteIndex = 0;
+        Settings().duration = 20.0f;
+        AbortSoon();
+        Click(ids::kGenerate);
+    }
     // Nothing of a run stays in the output folder or the temporary folder but finished files.
     QStringList Leftovers() const {
         QStringList names = QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden);
@@ -147,12 +165,7 @@ private slots:
     }
 
     void abortEndsTheDialogDeletesThePartialFilesAndAWaitingGenerateIsWarned() {
-        Settings().outputPath = PathIn("long.wav");
-        Settings().quality = 1;
-        Settings().noteIndex = 0;  // E7 at High: many steps per block, so the run drains slowly
-        Settings().duration = 20.0f;
-        AbortSoon();
-        Click(ids::kGenerate);
+        GenerateAndAbortALongNote("long.wav");
         QVERIFY(Settings().abortRequested);
         QVERIFY(!Settings().outputValid);
         QVERIFY2(Settings().busy, "the engine is still finishing its block");
@@ -168,19 +181,11 @@ private slots:
     }
 
     void aConfirmedGenerateWaitsForTheDrainingRunBeforeItStarts() {
-        Settings().outputPath = PathIn("again.wav");
-        Settings().quality = 1;
-        Settings().noteIndex = 0;
-        Settings().duration = 20.0f;
-        AbortSoon();
-        Click(ids::kGenerate);
+        GenerateAndAbortALongNote("again.wav");
         QVERIFY(Settings().busy);
 
         Settings().duration = 0.2f;
-        WhenModalOpens([](QDialog& warning) {
-            ButtonWithText(warning, "Proceed")->click();
-            ButtonWithText(warning, "I'm ready to face the consequences")->click();
-        });
+        ConfirmNextWarning();
         Click(ids::kGenerate);
         WaitWhileBusy(Settings());
         QVERIFY(Settings().outputValid);
@@ -247,17 +252,9 @@ private slots:
     }
 
     void exitWhileARunDrainsAsksTheWarningAndEndsOnlyAfterTheEngine() {
-        Settings().outputPath = PathIn("exit.wav");
-        Settings().quality = 1;
-        Settings().noteIndex = 0;
-        Settings().duration = 20.0f;
-        AbortSoon();
-        Click(ids::kGenerate);
+        GenerateAndAbortALongNote("exit.wav");
         QVERIFY(Settings().busy);
-        WhenModalOpens([](QDialog& warning) {
-            ButtonWithText(warning, "Proceed")->click();
-            ButtonWithText(warning, "I'm ready to face the consequences")->click();
-        });
+        ConfirmNextWarning();
         QTest::keyClick(window_.get(), Qt::Key_Escape);
         QVERIFY(!window_->isVisible());
         QVERIFY(Settings().abortRequested);

@@ -3,38 +3,25 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/file.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "render_process.h"
 #include "temp_file_name.h"
 
 namespace sordanel {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::Contents;
+using testing::Outcome;
 
 class SordanelRenderTest : public ::testing::Test {
 protected:
@@ -47,32 +34,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Starts the renderer with TMPDIR at the test's own directory; stdout and stderr go to
-    // files, so stderr is not a terminal.
-    pid_t Start(std::vector<std::string> args) {
-        args.insert(args.begin(), SORDANEL_RENDER);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::setenv("TMPDIR", tmp_.c_str(), 1);
-            ::dup2(::open((dir_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            ::dup2(::open((dir_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            std::vector<char*> argv;
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        return pid;
-    }
-    Outcome Wait(pid_t pid) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Contents(dir_ / "stdout"),
-                Contents(dir_ / "stderr")};
-    }
-    Outcome Render(std::vector<std::string> args) { return Wait(Start(std::move(args))); }
+    pid_t Start(std::vector<std::string> args) { return Process().Start(std::move(args)); }
+    Outcome Wait(pid_t pid) { return Process().Wait(pid); }
+    Outcome Render(std::vector<std::string> args) { return Process().Run(std::move(args)); }
+    testing::RenderProcess Process() const { return testing::RenderProcess(dir_); }
 
     std::string Output() const { return (dir_ / "note.wav").string(); }
     bool TempDirEmpty() const { return fs::is_empty(tmp_); }

@@ -8,27 +8,8 @@
 #include <string>
 
 #include "engine_fakes.h"
+#include "heap_hooks.h"
 #include "settings_tables.h"
-
-// Every heap allocation of this test program is counted, so a run can show that it allocates
-// nothing once it is set up. The replacements pair malloc with free, which the compiler cannot
-// see through.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-std::atomic<long> allocations{0};
-}
-void* operator new(std::size_t size) {
-    allocations++;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace sordanel {
 namespace {
@@ -146,7 +127,7 @@ public:
     void ShowError(std::string_view) override {}
     void ShowPreviewStatus(std::string_view) override { Note(); }
     void Note() {
-        const long now = allocations.load();
+        const long now = testing::heapAllocations.load();
         if (first < 0)
             first = now;
         last = now;

@@ -10,29 +10,10 @@
 #include <string>
 
 #include "engine_fakes.h"
+#include "heap_hooks.h"
 #include "sound_engine.h"
 #include "temp_file_name.h"
 #include "wave_header.h"
-
-// Allocations above a set size fail, as they would when memory runs out. The replacements pair
-// malloc with free, which the compiler cannot see through.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-std::size_t refuseAllocationsAbove = SIZE_MAX;
-}
-void* operator new(std::size_t size) {
-    if (size > refuseAllocationsAbove)
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace sordanel {
 namespace {
@@ -255,9 +236,9 @@ TEST(WaveOutputFailures, AnEarlierTakeSurvivesAFailedOrAbortedRunAndIsReplacedBy
 TEST(WaveOutputFailures, PreviewWithoutMemoryLeavesNoImageAndTriesAgainNextTime) {
     OutputRun run;
     run.settings.duration = 3.0f;
-    refuseAllocationsAbove = 100000;
+    testing::refuseAllocationsAbove = 100000;
     EXPECT_EQ(run.engine.GenerateSound(true), GenerationResult::NotStarted);
-    refuseAllocationsAbove = SIZE_MAX;
+    testing::refuseAllocationsAbove = SIZE_MAX;
     ASSERT_EQ(run.host.errors.size(), 1u);
     EXPECT_EQ(run.host.errors[0], "Not enough memory to generate preview");
     EXPECT_TRUE(run.settings.previewSound.empty());
