@@ -33,15 +33,21 @@ void WhenOpens(std::function<void(Dialog&)> answer) {
     poll->start(10);
 }
 
-// Answers the output-file chooser with `path`, after checking what it offers.
+// Types `path` into the chooser's file name box and saves, as a user does.
+void SaveAs(QFileDialog& chooser, const QString& path) {
+    chooser.findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    static_cast<QDialog&>(chooser).accept();  // as "Save" does
+}
+
+// Answers the output-file chooser with `path`, then checks what it offered; the chooser
+// stays until its run returns.
 void ChooseInBrowse(const QString& path) {
     WhenOpens<QFileDialog>([path](QFileDialog& chooser) {
+        SaveAs(chooser, path);
         QCOMPARE(chooser.windowTitle(), QString("Choose output folder and file name"));
         QCOMPARE(chooser.nameFilters(), QStringList({"Microsoft wave (*.wav)", "All files (*.*)"}));
         QCOMPARE(chooser.defaultSuffix(), QString("wav"));
         QCOMPARE(chooser.acceptMode(), QFileDialog::AcceptSave);
-        chooser.selectFile(path);
-        static_cast<QDialog&>(chooser).accept();  // as "Save" does
     });
 }
 
@@ -254,8 +260,7 @@ private slots:
                 *asked = question.text();
                 question.button(QMessageBox::Yes)->click();
             });
-            chooser.selectFile(existing);
-            static_cast<QDialog&>(chooser).accept();  // as "Save" does
+            SaveAs(chooser, existing);
         });
         user_->Click(ids::kBrowse);
         QVERIFY(asked->contains("taken.wav"));
