@@ -54,6 +54,8 @@ CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const cha
 }
 
 CMainDlg::~CMainDlg() {
+    // Hiding takes the focus from a text box, whose commit must still find every member.
+    hide();
     // DoModal waited until the last run returned; its thread is ending or gone.
     if (worker_.joinable()) {
         worker_.join();
