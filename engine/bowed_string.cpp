@@ -45,12 +45,29 @@ void BowedString::RefreshConstantBow(const BowInputs& bow, float timeStep) {
 }
 
 SORDANEL_HOT_PATH void BowedString::Step(float bowVelocity, float prevBowVelocity) {
+    // Each profile's point count gets loops of a fixed length, which the compiler lays out
+    // without the set-up and remainder code of loops of unknown length.
+    switch (pointCount_) {
+        case 19:
+            return StepPoints<19>(bowVelocity, prevBowVelocity);
+        case 37:
+            return StepPoints<37>(bowVelocity, prevBowVelocity);
+        case 73:
+            return StepPoints<73>(bowVelocity, prevBowVelocity);
+        default:
+            return StepPoints<0>(bowVelocity, prevBowVelocity);
+    }
+}
+
+template <std::int32_t kPoints>
+[[gnu::always_inline]] inline void BowedString::StepPoints(float bowVelocity,
+                                                           float prevBowVelocity) {
     float* __restrict const y = displacement_.data();
     float* __restrict const v = velocity_.data();
     float* __restrict const w = newVelocity_.data();
     const double tension = bow_.tensionCoeff;
     const double damping = bow_.dampingCoeff;
-    const std::int32_t last = pointCount_ - 1;
+    const std::int32_t last = (kPoints > 0 ? kPoints : pointCount_) - 1;
 
     // Every moving point as if unbowed, from the values before the step; no branch, so the
     // loop vectorises. The bow point is decided afterwards from the same old values.

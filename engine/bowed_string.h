@@ -55,6 +55,9 @@ public:
     std::int32_t bowPoint() const { return bowPoint_; }
 
 private:
+    // One step of a string of kPoints points; 0 for a count known only at run time.
+    template <std::int32_t kPoints>
+    void StepPoints(float bowVelocity, float prevBowVelocity);
     // The bow point's new velocity: stuck, slipping under kinetic friction, or captured.
     float BowedVelocity(float bowVelocity, float prevBowVelocity) const;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "hot_path.h"
 #include "settings_tables.h"
 
 namespace sordanel {
@@ -43,7 +44,9 @@ void BridgeFilter::Reset() {
 void SoundBox::BuildResonatorBank(const GenerationSettings& settings, float stepRate,
                                   float stepFraction, float noteFrequency) {
     count_ = 0;
-    bank_.fill(Resonator{});
+    for (auto* lanes : {&damping_, &stiffness_, &gain_, &velocity_, &displacement_}) {
+        lanes->fill(0.0f);
+    }
     bridge_.Setup(stepFraction, noteFrequency);
     if (!(settings.stringToBoxRatio > kMinBoxRatio)) {
         return;
@@ -68,18 +71,40 @@ void SoundBox::BuildResonatorBank(const GenerationSettings& settings, float step
     }
 }
 
+SORDANEL_HOT_PATH float SoundBox::BoxStep(float bridgeForce, float stringSum,
+                                          std::int32_t pointCount, float stringToBoxRatio) {
+    double box = 0.0;
+    if (count_ > 0) {
+        const float drive = bridge_.Step(bridgeForce);
+        double resonance = 0.0;
+        // Every lane runs, the unused ones at rest with all factors 0: they add exactly 0, and
+        // the fixed count lets the resonators be updated side by side. Their outputs are
+        // summed in double, where the order hardly matters, and rounded once.
+#pragma omp simd reduction(+ : resonance)
+        for (std::size_t k = 0; k < kLanes; ++k) {
+            displacement_[k] = displacement_[k] + velocity_[k];
+            velocity_[k] = static_cast<float>((double{drive} - displacement_[k]) * stiffness_[k] +
+                                              double{velocity_[k]} * damping_[k]);
+            resonance += double{velocity_[k]} * gain_[k];
+        }
+        box = drive + resonance;
+    }
+    const double r = stringToBoxRatio;
+    return static_cast<float>((1.0 - r) * (double{stringSum} / pointCount) + box * r);
+}
+
 void SoundBox::Append(float freqHz, float widthHz, float amplitudeDb, float stepRate) {
     // The constants are the single-precision values nearest 12.57 and 39.478 (not 4 pi and
     // 4 pi squared), and the frequency ratio is rounded before and after squaring.
     const float dampingPerHz = 12.57f;
     const float stiffnessScale = 39.478f;
-    Resonator& r = bank_[count_++];
-    r.damping = static_cast<float>(1 - double{dampingPerHz} * widthHz / stepRate);
+    const std::size_t k = count_++;
+    damping_[k] = static_cast<float>(1 - double{dampingPerHz} * widthHz / stepRate);
     const float ratio = static_cast<float>(double{freqHz} / stepRate);
     const float ratioSquared = ratio * ratio;
-    r.stiffness = static_cast<float>(double{ratioSquared} * stiffnessScale);
-    r.gain =
-        static_cast<float>(std::pow(10.0, amplitudeDb / 20.0) * (1.0 - r.damping) / r.stiffness);
+    stiffness_[k] = static_cast<float>(double{ratioSquared} * stiffnessScale);
+    gain_[k] = static_cast<float>(std::pow(10.0, amplitudeDb / 20.0) * (1.0 - damping_[k]) /
+                                  stiffness_[k]);
 }
 
 }  // namespace sordanel

@@ -32,8 +32,6 @@ struct Resonator {
     float damping = 0;    // per-step retention of the velocity
     float stiffness = 0;  // per-step restoring factor
     float gain = 0;       // output weight
-    float velocity = 0;
-    float displacement = 0;
 };
 
 // The body: bridge filter and up to nine resonances (the first, the enabled second to fourth,
@@ -49,32 +47,23 @@ public:
     // One string step: the step's output value from the string's sum of velocities and its
     // force on the bridge, mixed by stringToBoxRatio read at this step.
     float BoxStep(float bridgeForce, float stringSum, std::int32_t pointCount,
-                  float stringToBoxRatio) {
-        double box = 0.0;
-        if (count_ > 0) {
-            const float drive = bridge_.Step(bridgeForce);
-            box = drive;
-            for (std::size_t k = 0; k < count_; ++k) {
-                Resonator& r = bank_[k];
-                r.displacement = r.displacement + r.velocity;
-                r.velocity = static_cast<float>((double{drive} - r.displacement) * r.stiffness +
-                                                double{r.velocity} * r.damping);
-                box += double{r.velocity} * r.gain;
-            }
-        }
-        const double r = stringToBoxRatio;
-        return static_cast<float>((1.0 - r) * (double{stringSum} / pointCount) + box * r);
-    }
+                  float stringToBoxRatio);
 
     std::size_t resonatorCount() const { return count_; }
-    const Resonator& resonator(std::size_t k) const { return bank_[k]; }
+    Resonator resonator(std::size_t k) const { return {damping_[k], stiffness_[k], gain_[k]}; }
 
 private:
+    static constexpr std::size_t kLanes = 12;  // kMaxResonators rounded up to whole vectors
+
     void Append(float freqHz, float widthHz, float amplitudeDb, float stepRate);
 
     BridgeFilter bridge_;
-    std::array<Resonator, kMaxResonators> bank_{};
     std::size_t count_ = 0;
+    std::array<float, kLanes> damping_{};
+    std::array<float, kLanes> stiffness_{};
+    std::array<float, kLanes> gain_{};
+    std::array<float, kLanes> velocity_{};
+    std::array<float, kLanes> displacement_{};
 };
 
 }  // namespace sordanel

@@ -46,7 +46,7 @@ TEST(SoundBox, GainMakesTheResponseAtResonanceTheSetAmplitude) {
     SoundBox box;
     box.BuildResonatorBank(settings, kStepRate, kStepFraction, kNoteHz);
     for (std::size_t k = 0; k < 4; ++k) {
-        const Resonator& r = box.resonator(k);
+        const Resonator r = box.resonator(k);
         EXPECT_NEAR(r.gain * r.stiffness / (1 - r.damping),
                     std::pow(10.0, settings.resonanceAmp[k] / 20.0), 1e-3)
             << "resonance " << k + 1;
