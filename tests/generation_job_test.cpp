@@ -181,13 +181,23 @@ private slots:
     }
 
     void aConfirmedGenerateWaitsForTheDrainingRunBeforeItStarts() {
-        GenerateAndAbortALongNote("again.wav");
-        QVERIFY(Settings().busy);
-
+        Settings().outputPath = PathIn("again.wav");
         Settings().duration = 0.2f;
-        ConfirmNextWarning();
+        Settings().busy = true;  // a run that is still ending
+        bool drained = false;
+        bool startedAfterTheDrain = false;
+        WhenModalOpens([&](QDialog& warning) {
+            ButtonWithText(warning, "Proceed")->click();
+            ButtonWithText(warning, "I'm ready to face the consequences")->click();
+            QTimer::singleShot(300, [&] {
+                drained = true;
+                Settings().busy = false;
+            });
+            WhenModalOpens([&](QDialog&) { startedAfterTheDrain = drained; });
+        });
         Click(ids::kGenerate);
         WaitWhileBusy(Settings());
+        QVERIFY2(startedAfterTheDrain, "the new run waited for the old one to return");
         QVERIFY(Settings().outputValid);
         QCOMPARE(fs::file_size(Settings().outputPath), 44u + 2 * 8820);
         QCOMPARE(Leftovers(), QStringList{"again.wav"});
