@@ -110,8 +110,4 @@ float BowedString::BowedVelocity(float bowVelocity, float prevBowVelocity) const
     return crossed && held ? bowVelocity : slipping;  // captured when it crosses the bow
 }
 
-float BowedString::bridgeForce() const {
-    return static_cast<float>(pointCount_ * double{displacement_[1]});
-}
-
 }  // namespace sordanel

@@ -48,7 +48,8 @@ public:
 
     const BowParameters& bow() const { return bow_; }
     float stringSum() const { return stringSum_; }  // sum of the moving points' velocities
-    float bridgeForce() const;                      // force on the bridge after the step
+    // Force on the bridge after the step, read once per step by the body.
+    float bridgeForce() const { return static_cast<float>(pointCount_ * double{displacement_[1]}); }
     float displacement(std::int32_t point) const { return displacement_[point]; }
     float velocity(std::int32_t point) const { return velocity_[point]; }
     std::int32_t pointCount() const { return pointCount_; }
