@@ -33,8 +33,8 @@ void BM_TwoOctaveBatch(benchmark::State& state) {
     }
     const BatchRequest batch = TwoOctaves(directory, static_cast<int>(state.range(0)));
     ConsoleHost console(false);
-    const std::atomic<bool> abortRequested{false};
-    const SharedSettings defaults = [](GenerationSettings&) {};
+    std::atomic<bool> abortRequested{false};
+    const GenerationSettings defaults;
     for (auto _ : state) {
         const auto results = RunBatch(batch, false, defaults, console, abortRequested);
         benchmark::DoNotOptimize(results.data());

@@ -17,18 +17,19 @@ void RenderNote(benchmark::State& state, const char* note, int quality, float du
                 bool preview) {
     GenerationSettings settings;
     settings.noteIndex = FindNoteIndex(note);
-    settings.quality = quality;
+    settings.quality = static_cast<Quality>(quality);
     settings.duration = duration;
     settings.outputPath = "/bench.wav";
     settings.tempDir = "/tmp/";
     testing::RecordingHost host;
     testing::MemoryFileLayer files;
     testing::RecordingPlayer player;
-    SoundEngine engine(settings, host, files, player);
+    JobState job;
+    SoundEngine engine(settings, job, host, files, player);
 
     double cpuSeconds = 0;
     for (auto _ : state) {
-        settings.previewValid = false;
+        job.previewValid = false;
         const std::clock_t start = std::clock();
         benchmark::DoNotOptimize(engine.GenerateSound(preview));
         cpuSeconds += double(std::clock() - start) / CLOCKS_PER_SEC;

@@ -43,10 +43,10 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-int RunBatchCommand(const BatchRequest& batch, bool preview, const SharedSettings& sharedSettings,
-                    ConsoleHost& console, const std::atomic<bool>& abortRequested) {
+int RunBatchCommand(const BatchRequest& batch, bool preview, const GenerationSettings& base,
+                    ConsoleHost& console, std::atomic<bool>& abortRequested) {
     const std::vector<GenerationResult> results =
-        RunBatch(batch, preview, sharedSettings, console, abortRequested);
+        RunBatch(batch, preview, base, console, abortRequested);
     console.EndProgressLine();
     std::vector<bool> written(results.size());
     std::transform(results.begin(), results.end(), written.begin(),
@@ -78,7 +78,7 @@ int RunBatchCommand(const BatchRequest& batch, bool preview, const SharedSetting
         }
     }
     if (batch.summary && count > 0) {
-        const auto summary = SummarizeBatch(batch, written, sharedSettings);
+        const auto summary = SummarizeBatch(batch, written, base);
         if (batch.json) {
             std::cout << SummaryJson(summary).dump(2) << '\n';
         } else {

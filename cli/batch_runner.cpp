@@ -44,48 +44,30 @@ private:
     std::mutex mutex_;
 };
 
-// The host and progress dialog of one render: its messages name its file, and each block's
-// progress report passes the batch's interrupt on to this render's own job state.
+// The host and progress dialog of one render: its messages name its file.
 class RenderHost : public EngineHost, public ProgressReceiver {
 public:
-    RenderHost(const std::string& fileName, SharedConsole& console,
-               const std::atomic<bool>& batchAbort, GenerationSettings& settings,
-               std::atomic<float>& progress)
-        : fileName_(fileName),
-          console_(console),
-          batchAbort_(batchAbort),
-          settings_(settings),
-          progress_(progress) {}
+    RenderHost(const std::string& fileName, SharedConsole& console, std::atomic<float>& progress)
+        : fileName_(fileName), console_(console), progress_(progress) {}
 
     void ShowError(std::string_view message) override { console_.ShowError(fileName_, message); }
-    void ShowPreviewStatus(std::string_view) override { PassOnAbort(); }
-    void SetProgress(float fraction) override {
-        progress_ = fraction;
-        PassOnAbort();
-    }
+    void ShowPreviewStatus(std::string_view) override {}
+    void SetProgress(float fraction) override { progress_ = fraction; }
     void GenerationFinished() override {}
 
 private:
-    void PassOnAbort() {
-        if (batchAbort_) {
-            settings_.abortRequested = true;
-        }
-    }
-
     const std::string& fileName_;
     SharedConsole& console_;
-    const std::atomic<bool>& batchAbort_;
-    GenerationSettings& settings_;
     std::atomic<float>& progress_;
 };
 
 class Batch {
 public:
-    Batch(const BatchRequest& request, bool preview, const SharedSettings& sharedSettings,
-          ConsoleHost& console, const std::atomic<bool>& abortRequested, const std::string& staging)
+    Batch(const BatchRequest& request, bool preview, const GenerationSettings& base,
+          ConsoleHost& console, std::atomic<bool>& abortRequested, const std::string& staging)
         : request_(request),
           preview_(preview),
-          sharedSettings_(sharedSettings),
+          base_(base),
           console_(console),
           abortRequested_(abortRequested),
           staging_(staging),
@@ -136,8 +118,7 @@ private:
 
     GenerationResult Render(std::size_t i) {
         const BatchItem& item = request_.items[i];
-        GenerationSettings settings;
-        sharedSettings_(settings);
+        GenerationSettings settings = base_;
         settings.noteIndex = item.noteIndex;
         if (item.layer >= 0) {
             const float value = request_.layers[static_cast<std::size_t>(item.layer)].value;
@@ -159,10 +140,11 @@ private:
         }
         settings.tempDir = temporary->path();
         settings.outputPath = own + item.fileName;
-        RenderHost host(item.fileName, console_, abortRequested_, settings, progress_[i]);
-        settings.progressDialog = &host;
-        settings.progressOpen = true;
-        const GenerationResult result = RenderNote(settings, preview_, host);
+        RenderHost host(item.fileName, console_, progress_[i]);
+        JobState job(abortRequested_);
+        job.progressDialog = &host;
+        job.progressOpen = true;
+        const GenerationResult result = RenderNote(settings, job, preview_, host);
         if (result != GenerationResult::Finished) {
             return result;
         }
@@ -178,9 +160,9 @@ private:
 
     const BatchRequest& request_;
     const bool preview_;
-    const SharedSettings& sharedSettings_;
+    const GenerationSettings& base_;
     SharedConsole console_;
-    const std::atomic<bool>& abortRequested_;
+    std::atomic<bool>& abortRequested_;
     const std::string& staging_;
 
     std::vector<GenerationResult> results_;
@@ -194,8 +176,8 @@ private:
 }  // namespace
 
 std::vector<GenerationResult> RunBatch(const BatchRequest& batch, bool preview,
-                                       const SharedSettings& sharedSettings, ConsoleHost& console,
-                                       const std::atomic<bool>& abortRequested) {
+                                       const GenerationSettings& base, ConsoleHost& console,
+                                       std::atomic<bool>& abortRequested) {
     // Renders are written beside their final place, so that a rename moves each complete file
     // there at once, on the same file system; what a render leaves in its staging directory
     // goes with it.
@@ -206,7 +188,7 @@ std::vector<GenerationResult> RunBatch(const BatchRequest& batch, bool preview,
         console.ShowError(batch.directory + ": " + messages::kCannotCreateOutput);
         return std::vector<GenerationResult>(batch.items.size(), GenerationResult::NotStarted);
     }
-    return Batch(batch, preview, sharedSettings, console, abortRequested, staging->path()).Run();
+    return Batch(batch, preview, base, console, abortRequested, staging->path()).Run();
 }
 
 }  // namespace sordanel

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <vector>
 
 #include "batch_request.h"
@@ -11,17 +10,14 @@
 
 namespace sordanel {
 
-// Gives a fresh record the settings every render of the batch shares.
-using SharedSettings = std::function<void(GenerationSettings&)>;
-
-// Renders every item of `batch` on `batch.jobs` threads, each render with its own settings
-// record, engine and private temporary directory. A file appears under its name only once it
-// is complete, replacing an earlier file of that name only then; a failed or interrupted
-// render leaves no file and keeps the earlier one. Setting `abortRequested` stops every
-// render at its next block and starts no more. Errors and a progress bar over the whole batch
-// go to `console`. Returns each item's result; Aborted for one never started.
+// Renders every item of `batch` on `batch.jobs` threads, each render with its own copy of
+// `base` (with the item's note and layer), engine and private temporary directory. A file appears
+// under its name only once it is complete, replacing an earlier file of that name only then; a
+// failed or interrupted render leaves no file and keeps the earlier one. Setting `abortRequested`
+// stops every render at its next block and starts no more. Errors and a progress bar over the whole
+// batch go to `console`. Returns each item's result; Aborted for one never started.
 std::vector<GenerationResult> RunBatch(const BatchRequest& batch, bool preview,
-                                       const SharedSettings& sharedSettings, ConsoleHost& console,
-                                       const std::atomic<bool>& abortRequested);
+                                       const GenerationSettings& base, ConsoleHost& console,
+                                       std::atomic<bool>& abortRequested);
 
 }  // namespace sordanel

@@ -91,13 +91,11 @@ nlohmann::json OrNull(const std::optional<double>& value) {
 }  // namespace
 
 std::vector<FileSummary> SummarizeBatch(const BatchRequest& batch, const std::vector<bool>& written,
-                                        const SharedSettings& sharedSettings) {
-    GenerationSettings settings;
-    sharedSettings(settings);
+                                        const GenerationSettings& base) {
     std::vector<FileSummary> files;
     for (std::size_t i = 0; i < batch.items.size(); ++i) {
         if (written[i]) {
-            files.push_back(Summarize(batch.items[i], batch.directory, settings));
+            files.push_back(Summarize(batch.items[i], batch.directory, base));
         }
     }
     return files;

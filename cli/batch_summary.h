@@ -23,7 +23,7 @@ struct FileSummary {
 
 // Measures every file the batch wrote; `written` marks them, in the order of batch.items.
 std::vector<FileSummary> SummarizeBatch(const BatchRequest& batch, const std::vector<bool>& written,
-                                        const SharedSettings& sharedSettings);
+                                        const GenerationSettings& base);
 
 // One line per file under a heading, for people.
 std::string SummaryTable(const std::vector<FileSummary>& files);

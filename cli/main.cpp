@@ -8,6 +8,7 @@
 #include "console_host.h"
 #include "generation_settings.h"
 #include "interrupt_request.h"
+#include "job_state.h"
 #include "note_render.h"
 #include "render_options.h"
 #include "run_constants.h"
@@ -32,19 +33,14 @@ int Run(int argc, char** argv) {
     }
 
     ConsoleHost host(::isatty(STDERR_FILENO) == 1);
+    JobState job;
+    RequestAbortOnInterrupt(job.abortRequested);
     if (request.batch) {
-        // Each render reads the command line into its own record, as a single render does.
-        const SharedSettings sharedSettings = [&](GenerationSettings& own) {
-            ParseRenderOptions(argc, argv, own);
-        };
-        RequestAbortOnInterrupt(settings.abortRequested);
-        return RunBatchCommand(*request.batch, request.preview, sharedSettings, host,
-                               settings.abortRequested);
+        return RunBatchCommand(*request.batch, request.preview, settings, host, job.abortRequested);
     }
-    settings.progressDialog = &host;
-    settings.progressOpen = true;
-    RequestAbortOnInterrupt(settings.abortRequested);
-    const GenerationResult result = RenderNote(settings, request.preview, host);
+    job.progressDialog = &host;
+    job.progressOpen = true;
+    const GenerationResult result = RenderNote(settings, job, request.preview, host);
     host.EndProgressLine();
     if (result == GenerationResult::Aborted) {
         std::fputs("sordanel-render: Interrupted; no file was written\n", stderr);

@@ -7,20 +7,21 @@
 
 namespace sordanel {
 
-GenerationResult RenderNote(GenerationSettings& settings, bool preview, EngineHost& host) {
+GenerationResult RenderNote(const GenerationSettings& settings, JobState& job, bool preview,
+                            EngineHost& host) {
     PosixFileLayer files;
     SilentPlayer player;
-    SoundEngine engine(settings, host, files, player);
+    SoundEngine engine(settings, job, host, files, player);
     const GenerationResult result = engine.GenerateSound(preview);
     if (!preview || result != GenerationResult::Finished) {
         return result;
     }
     // The preview's image is complete in memory; an interrupt that came after the engine's
     // last check still means the user wants no file.
-    if (settings.abortRequested) {
+    if (job.abortRequested) {
         return GenerationResult::Aborted;
     }
-    return WritePreviewFile(settings.previewSound, settings.outputPath, files, host);
+    return WritePreviewFile(job.previewSound, settings.outputPath, files, host);
 }
 
 }  // namespace sordanel

@@ -85,9 +85,10 @@ void AddInteger(CLI::App& app, const std::string& option, const std::string& hel
         ->type_name("N");
 }
 
-// One word of `words` chosen by name; the field receives its index.
+// One word of `words` chosen by name; the field receives the mode numbered by its index.
+template <class Mode>
 void AddChoice(CLI::App& app, const std::string& option, const std::string& help,
-               std::vector<std::string> words, std::int32_t& field) {
+               std::vector<std::string> words, Mode& field) {
     const std::string admitted = JoinNames(words);
     app.add_option_function<std::string>(
            option,
@@ -96,7 +97,7 @@ void AddChoice(CLI::App& app, const std::string& option, const std::string& help
                if (index < 0) {
                    Refuse(option, text, "is not a choice", admitted);
                }
-               field = index;
+               field = static_cast<Mode>(index);
            },
            help + " (" + admitted + "; default " + words[static_cast<std::size_t>(field)] + ")")
         ->type_name("WORD");
@@ -126,7 +127,7 @@ void AddPitchOptions(CLI::App& app, GenerationSettings& settings) {
                if (index < 0) {
                    Refuse("--just", text, "is not a key", keys);
                }
-               settings.justIntonation = 1;
+               settings.justIntonation = Temperament::Just;
                settings.keyIndex = index;
            },
            "just intonation in this key (" + keys + "); without it, equal temperament")

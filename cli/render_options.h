@@ -28,8 +28,7 @@ struct EarlyExit {
 
 // Maps the options onto `settings` (every field not named keeps its default; tempDir is left
 // alone). The output path is made absolute, so its temporary file does not depend on the
-// working directory. Parsing the same command line into another record gives the same
-// settings, which is how each render of a batch gets its own.
+// working directory.
 std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* const* argv,
                                                           GenerationSettings& settings);
 

@@ -29,7 +29,8 @@ nlohmann::json RunConstants(const GenerationSettings& settings, bool preview) {
     level.Setup(settings.maximize, settings.volumeDb, run.noteFrequency, run.samplesPerStep,
                 run.duration, run.totalSamples);
     SoundBox box;
-    box.BuildResonatorBank(settings, run.stepRate, run.stepFraction, run.noteFrequency);
+    box.BuildResonatorBank(ActiveResonances(settings), run.stepRate, run.stepFraction,
+                           run.noteFrequency, settings.stringToBoxRatio, run.profile.pointCount);
     const bool usesTemporaryFile = !preview && settings.maximize;
 
     return {

@@ -4,8 +4,8 @@
 
 namespace sordanel {
 
-void WaitWhileBusy(const GenerationSettings& settings) {
-    WaitServicingEvents([&settings] { return !settings.busy; });
+void WaitWhileBusy(const JobState& job) {
+    WaitServicingEvents([&job] { return !job.busy; });
 }
 
 }  // namespace sordanel

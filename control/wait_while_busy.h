@@ -1,11 +1,11 @@
 #pragma once
 
-#include "generation_settings.h"
+#include "job_state.h"
 
 namespace sordanel {
 
-// Returns once the run on `settings` has cleared `busy`, keeping the user-interface thread's
+// Returns once the run of `job` has cleared `busy`, keeping the user-interface thread's
 // events flowing meanwhile, so a worker that is waiting for a dialog can still finish.
-void WaitWhileBusy(const GenerationSettings& settings);
+void WaitWhileBusy(const JobState& job);
 
 }  // namespace sordanel

@@ -1,42 +1,44 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "settings_rules.h"
 
 namespace sordanel {
 
-class ProgressReceiver;
+enum class Quality : std::int32_t { Low = 0, High = 1 };
+enum class Temperament : std::int32_t { Equal = 0, Just = 1 };
+// How the pitch is held on target: the loop corrects while the note plays, a trial run measures
+// one constant correction first, or the string runs uncorrected.
+enum class AutocorrectionMode : std::int32_t { RealTime = 0, Precalculated = 1, Off = 2 };
 
-// Every input of one synthesised note, and the job state shared by the window, the worker
-// thread and the engine. The owner (main dialog, command line or test) keeps the one instance;
-// the engine reads it in place and never copies it, so it cannot be copied.
+// Every input of one synthesised note: a plain value. The window, the command line or a test
+// owns one and changes it freely; the engine copies it when a run is set up and reads only its
+// copy. The slider-backed values start where the window's sliders start.
 struct GenerationSettings {
-    GenerationSettings() = default;
-    GenerationSettings(const GenerationSettings&) = delete;
-    GenerationSettings& operator=(const GenerationSettings&) = delete;
+    std::int32_t noteIndex = 28;  // into kNoteNames, 0 = "E7" .. 76 = "C1"; 28 = "C5"
+    std::int32_t c4Index = 40;    // where "C4" stands in kNoteNames
+    std::int32_t keyIndex = 0;    // into kKeyNames; used only with just intonation
+    Temperament justIntonation = Temperament::Equal;
 
-    std::int32_t noteIndex = 28;      // into kNoteNames, 0 = "E7" .. 76 = "C1"; 28 = "C5"
-    std::int32_t c4Index = 40;        // where "C4" stands in kNoteNames
-    std::int32_t keyIndex = 0;        // into kKeyNames; used only with just intonation
-    std::int32_t justIntonation = 0;  // 0 equal temperament, 1 just intonation
-
-    float bowPressingForce = 1.5648f;  // 0.35091 .. 3.5
-    float bowSpeed = 0.10690f;         // 0.060155 .. 0.6
-    float bowPosition = 0.17f;         // fraction of the string from the bridge, 0.05 .. 0.35
-    float stringDamping = 0.0015823f;  // 0.00025130 .. 0.025
-    float frictionRatio = 0.2205f;     // kinetic / static, 0.07 .. 0.5
-    float t1Ratio = 0.14f;             // attack share of the bow envelope, 0.05 .. 0.65
-    float t2Ratio = 0.29f;             // release share of the bow envelope, 0.05 .. 0.65
+    float bowPressingForce = BowPressingForceAt(kSliderDefaults.bowPressingForce, kBowSliderMax);
+    float bowSpeed = BowSpeedAt(kSliderDefaults.bowSpeed, kBowSliderMax);
+    float bowPosition = BowPositionAt(kSliderDefaults.bowPosition, kBowSliderMax);
+    float stringDamping = StringDampingAt(kSliderDefaults.stringDamping, kBowSliderMax);
+    float frictionRatio = FrictionRatioAt(kSliderDefaults.frictionRatio, kBowSliderMax);
+    float t1Ratio = EnvelopeRatioAt(kSliderDefaults.t1Ratio, kEnvelopeSliderMax);  // attack share
+    float t2Ratio = EnvelopeRatioAt(kSliderDefaults.t2Ratio, kEnvelopeSliderMax);  // release share
 
     bool vibratoOn = false;
     std::int32_t vibratoSpeedIndex = 23;  // into kVibratoSpeedsHz, 0 .. 28; 23 = 9.0 Hz
     std::int32_t vibratoDepth = 20;       // cents, 10 .. 150 in steps of 5
     std::int32_t detune = 0;              // cents, -105 .. +105
 
-    float stringToBoxRatio = 0.461538f;                      // share of the box sound, 0 .. 1
+    // Share of the box sound, 0 .. 1.
+    float stringToBoxRatio =
+        StringToBoxRatioAt(kSliderDefaults.stringToBoxRatio, kStringToBoxSliderMax);
     bool pseudorandomResonances = true;                      // add the five built-in resonances
     std::array<bool, 3> resonanceOn = {true, false, false};  // resonances 2, 3, 4
     std::array<std::int32_t, 4> resonanceFreq = {280, 415, 212, 515};  // Hz, 40 .. 1500
@@ -47,22 +49,12 @@ struct GenerationSettings {
     std::string outputPath;  // UTF-8 path of the WAVE file, at most 390 characters; empty = none
     std::string tempDir;     // system temporary directory, ending with '/'
 
-    std::int32_t quality = 0;   // 0 Low, 1 High
-    std::int32_t volumeDb = 2;  // -20 .. +30; ignored while maximize is set
-    float duration = 0.8f;      // seconds, 0.07 .. 20
-    bool maximize = true;       // normalise the peak instead of applying volumeDb
+    Quality quality = Quality::Low;
+    std::int32_t volumeDb = VolumeDbAt(kSliderDefaults.volume);  // -20 .. +30; unused with maximize
+    float duration = DurationAt(kSliderDefaults.duration);       // seconds, 0.07 .. 20
+    bool maximize = true;  // normalise the peak instead of applying volumeDb
 
-    // Job state. The flags cross threads and need sequentially consistent access.
-    ProgressReceiver* progressDialog = nullptr;  // valid only while progressOpen is set
-    std::atomic<bool> abortRequested{false};
-    std::atomic<bool> busy{false};
-    std::atomic<bool> progressInUse{false};
-    std::atomic<bool> progressOpen{false};
-    std::vector<std::uint8_t> previewSound;  // WAVE image of the last preview; empty = none
-    std::atomic<bool> previewValid{false};
-    std::atomic<bool> outputValid{false};
-
-    std::int32_t autocorrection = 1;  // 0 real time, 1 precalculated, 2 off
+    AutocorrectionMode autocorrection = AutocorrectionMode::Precalculated;
 };
 
 }  // namespace sordanel

@@ -17,6 +17,7 @@ constexpr float kInitialPeak = 1e-7f;
 
 void LevelStage::Setup(bool maximize, std::int32_t volumeDb, float noteFrequency,
                        float samplesPerStep, float duration, std::uint32_t totalSamples) {
+    maximize_ = maximize;
     const float level =
         maximize ? kMaximizeLevel
                  : static_cast<float>(std::pow(10.0, volumeDb / 20.0) * kUnitVolumeLevel);

@@ -18,7 +18,7 @@ public:
     void Setup(bool maximize, std::int32_t volumeDb, float noteFrequency, float samplesPerStep,
                float duration, std::uint32_t totalSamples);
 
-    OutputSample MakeOutputSample(float value, std::uint32_t n, bool maximize) {
+    OutputSample MakeOutputSample(float value, std::uint32_t n) {
         float y = static_cast<float>(double{value} * outputGain_);
         if (static_cast<std::int64_t>(n) > fadeStart_) {
             y = static_cast<float>((1.0 - n * double{fadeSlope_}) * fadeScale_ * y);
@@ -27,7 +27,7 @@ public:
                                       double{lowPass_} * (1.0 - highPassCoefficient_));
         const float x = y - lowPass_;
         const float magnitude = x < 0 ? -x : x;
-        if (maximize && magnitude > peakLevel_) {
+        if (maximize_ && magnitude > peakLevel_) {
             peakLevel_ = magnitude;
         }
         return {x, Quantize(x)};
@@ -42,6 +42,7 @@ public:
     static std::int16_t Quantize(float x);
 
 private:
+    bool maximize_ = false;
     float outputGain_ = 0;
     float highPassCoefficient_ = 0;
     std::int32_t fadeStart_ = 0;

@@ -1,12 +1,18 @@
 #include "note_frequency.h"
 
+#include <array>
 #include <cmath>
 
 namespace sordanel {
 
-const std::array<double, 12> kJustRatios = {1.0,     16.0 / 15, 9.0 / 8,  6.0 / 5,
-                                            5.0 / 4, 4.0 / 3,   7.0 / 5,  3.0 / 2,
-                                            8.0 / 5, 5.0 / 3,   16.0 / 9, 15.0 / 8};
+namespace {
+
+// Just ratios by the interval in semitones above the key's tonic; the tritone is 7/5.
+constexpr std::array<double, 12> kJustRatios = {1.0,     16.0 / 15, 9.0 / 8,  6.0 / 5,
+                                                5.0 / 4, 4.0 / 3,   7.0 / 5,  3.0 / 2,
+                                                8.0 / 5, 5.0 / 3,   16.0 / 9, 15.0 / 8};
+
+}  // namespace
 
 float NoteFrequency(const NoteChoice& note) {
     const double c4Hz = 261.6255;
@@ -14,7 +20,7 @@ float NoteFrequency(const NoteChoice& note) {
     const std::int32_t semitones = note.c4Index - note.noteIndex;
 
     double hz;
-    if (note.justIntonation == 0) {
+    if (note.justIntonation == Temperament::Equal) {
         hz = c4Hz * std::exp(semitones * ln2 / 12);
     } else {
         // The key's tonic in equal temperament, in the octave at or below the note, times the

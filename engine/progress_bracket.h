@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generation_settings.h"
+#include "job_state.h"
 #include "progress_receiver.h"
 
 namespace sordanel {
@@ -9,12 +9,12 @@ namespace sordanel {
 // progressOpen second pairs with the window clearing progressOpen and then waiting for
 // progressInUse to drop before it destroys the dialog.
 template <class Call>
-void CallProgressDialog(GenerationSettings& settings, Call call) {
-    settings.progressInUse = true;
-    if (settings.progressOpen) {
-        call(*settings.progressDialog);
+void CallProgressDialog(JobState& job, Call call) {
+    job.progressInUse = true;
+    if (job.progressOpen) {
+        call(*job.progressDialog);
     }
-    settings.progressInUse = false;
+    job.progressInUse = false;
 }
 
 }  // namespace sordanel

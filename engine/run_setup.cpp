@@ -13,7 +13,8 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview) {
     run.noteFrequency =
         NoteFrequency({settings.noteIndex, settings.c4Index, settings.justIntonation,
                        settings.keyIndex, settings.detune});
-    run.profile = preview ? kPreviewProfile : kQualityProfiles[settings.quality == 1 ? 1 : 0];
+    run.profile =
+        preview ? kPreviewProfile : kQualityProfiles[settings.quality == Quality::High ? 1 : 0];
     const auto pointCount = run.profile.pointCount;
     run.bowPoint = static_cast<std::int32_t>(pointCount * double{settings.bowPosition} + 0.5);
 
@@ -36,7 +37,7 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview) {
     run.duration = preview ? std::min(settings.duration, kPreviewMaxSeconds) : settings.duration;
     run.totalSamples = static_cast<std::uint32_t>(double{kSampleRate} * run.duration);
 
-    if (settings.autocorrection == 1) {
+    if (settings.autocorrection == AutocorrectionMode::Precalculated) {
         // The trial run covers at least 115 periods, in whole blocks, computed in single
         // precision as the weights of its progress are.
         const float samples = run.samplesPerStep * 115.0f / run.stepFraction;

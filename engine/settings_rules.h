@@ -18,6 +18,29 @@ float StringToBoxRatioAt(int p, int P);  // 0 at the left .. 1
 std::int32_t VolumeDbAt(int p);          // +30 at the top .. -20 at the bottom of 0..50
 float DurationAt(int p);                 // kDurationStepsSec[p], seconds
 
+// The sliders' ranges, and the positions they start at: the defaults of the settings.
+inline constexpr int kBowSliderMax = 20;       // force, speed, position, damping, friction
+inline constexpr int kEnvelopeSliderMax = 20;  // t1/T, t2/T
+inline constexpr int kStringToBoxSliderMax = 13;
+inline constexpr int kVolumeSliderMax = 50;
+inline constexpr int kDurationSliderMax = 20;
+struct SliderPositions {
+    int bowPressingForce, bowSpeed, bowPosition, stringDamping, frictionRatio;
+    int t1Ratio, t2Ratio, stringToBoxRatio, volume, duration;
+};
+inline constexpr SliderPositions kSliderDefaults = {
+    .bowPressingForce = 7,
+    .bowSpeed = 15,
+    .bowPosition = 12,
+    .stringDamping = 12,
+    .frictionRatio = 13,
+    .t1Ratio = 3,
+    .t2Ratio = 8,
+    .stringToBoxRatio = 6,
+    .volume = 28,
+    .duration = 9,
+};
+
 // Highest pseudorandom amplitude: 20 dB times 0.65 in single precision falls just below 13.
 std::int32_t PseudorandomAmpMax();
 

@@ -3,25 +3,10 @@
 #include <cmath>
 
 #include "hot_path.h"
-#include "settings_tables.h"
 
 namespace sordanel {
 
 namespace {
-
-// The five fixed resonances added by "pseudorandom resonances": always the same.
-struct BuiltInResonance {
-    float freqHz;
-    float widthHz;
-    float levelFactor;  // of the pseudorandom amplitude, in dB
-};
-constexpr std::array<BuiltInResonance, 5> kBuiltInResonances = {{
-    {343, 30, 0.63f},
-    {587, 26, 0.9f},
-    {780, 56, 1.1f},
-    {962, 61, 0.86f},
-    {1252, 130, 0.54f},
-}};
 
 // The box stage runs only above this share of box sound.
 constexpr float kMinBoxRatio = 0.0001f;
@@ -41,38 +26,25 @@ void BridgeFilter::Reset() {
     v_ = x_ = y_ = force_ = 0.0f;
 }
 
-void SoundBox::BuildResonatorBank(const GenerationSettings& settings, float stepRate,
-                                  float stepFraction, float noteFrequency) {
+void SoundBox::BuildResonatorBank(const BodyResonances& body, float stepRate, float stepFraction,
+                                  float noteFrequency, float stringToBoxRatio,
+                                  std::int32_t pointCount) {
     count_ = 0;
     for (auto* lanes : {&damping_, &stiffness_, &gain_, &velocity_, &displacement_}) {
         lanes->fill(0.0f);
     }
     bridge_.Setup(stepFraction, noteFrequency);
-    if (!(settings.stringToBoxRatio > kMinBoxRatio)) {
+    stringToBoxRatio_ = stringToBoxRatio;
+    pointCount_ = pointCount;
+    if (!(stringToBoxRatio > kMinBoxRatio)) {
         return;
     }
-    auto appendUser = [&](std::size_t i) {
-        const int widthIndex = settings.resonanceWidthIndex[i];
-        Append(static_cast<float>(settings.resonanceFreq[i]),
-               static_cast<float>(kResonanceWidthsHz[static_cast<std::size_t>(widthIndex)]),
-               static_cast<float>(settings.resonanceAmp[i]), stepRate);
-    };
-    appendUser(0);  // the first resonance has no switch
-    for (std::size_t i = 1; i < 4; ++i) {
-        if (settings.resonanceOn[i - 1]) {
-            appendUser(i);
-        }
-    }
-    if (settings.pseudorandomResonances) {
-        for (const BuiltInResonance& r : kBuiltInResonances) {
-            Append(r.freqHz, r.widthHz,
-                   static_cast<float>(settings.pseudorandomAmp * double{r.levelFactor}), stepRate);
-        }
+    for (std::size_t k = 0; k < body.count; ++k) {
+        Append(body.list[k].freqHz, body.list[k].widthHz, body.list[k].amplitudeDb, stepRate);
     }
 }
 
-SORDANEL_HOT_PATH float SoundBox::BoxStep(float bridgeForce, float stringSum,
-                                          std::int32_t pointCount, float stringToBoxRatio) {
+SORDANEL_HOT_PATH float SoundBox::BoxStep(float bridgeForce, float stringSum) {
     double box = 0.0;
     if (count_ > 0) {
         const float drive = bridge_.Step(bridgeForce);
@@ -89,8 +61,8 @@ SORDANEL_HOT_PATH float SoundBox::BoxStep(float bridgeForce, float stringSum,
         }
         box = drive + resonance;
     }
-    const double r = stringToBoxRatio;
-    return static_cast<float>((1.0 - r) * (double{stringSum} / pointCount) + box * r);
+    const double r = stringToBoxRatio_;
+    return static_cast<float>((1.0 - r) * (double{stringSum} / pointCount_) + box * r);
 }
 
 void SoundBox::Append(float freqHz, float widthHz, float amplitudeDb, float stepRate) {

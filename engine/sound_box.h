@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "generation_settings.h"
+#include "body_resonances.h"
 
 namespace sordanel {
 
@@ -38,16 +38,17 @@ struct Resonator {
 // and the five built-in ones), mixed with the string's own sound.
 class SoundBox {
 public:
-    static constexpr std::size_t kMaxResonators = 9;
+    static constexpr std::size_t kMaxResonators = BodyResonances::kMax;
 
-    // Builds the bank for one run at `stepRate` and clears every state.
-    void BuildResonatorBank(const GenerationSettings& settings, float stepRate, float stepFraction,
-                            float noteFrequency);
+    // Builds the bank for one run at `stepRate` and clears every state. stringToBoxRatio is
+    // the share of the box sound (0 .. 1); pointCount the string's points, whose velocities
+    // the string's own sound averages.
+    void BuildResonatorBank(const BodyResonances& body, float stepRate, float stepFraction,
+                            float noteFrequency, float stringToBoxRatio, std::int32_t pointCount);
 
     // One string step: the step's output value from the string's sum of velocities and its
-    // force on the bridge, mixed by stringToBoxRatio read at this step.
-    float BoxStep(float bridgeForce, float stringSum, std::int32_t pointCount,
-                  float stringToBoxRatio);
+    // force on the bridge.
+    float BoxStep(float bridgeForce, float stringSum);
 
     std::size_t resonatorCount() const { return count_; }
     Resonator resonator(std::size_t k) const { return {damping_[k], stiffness_[k], gain_[k]}; }
@@ -58,6 +59,8 @@ private:
     void Append(float freqHz, float widthHz, float amplitudeDb, float stepRate);
 
     BridgeFilter bridge_;
+    float stringToBoxRatio_ = 0;
+    std::int32_t pointCount_ = 1;
     std::size_t count_ = 0;
     std::array<float, kLanes> damping_{};
     std::array<float, kLanes> stiffness_{};

@@ -17,17 +17,17 @@ constexpr double kPrecalcWeight = 0.6;
 
 }  // namespace
 
-SoundEngine::SoundEngine(GenerationSettings& settings, EngineHost& host, FileLayer& files,
-                         SoundPlayer& player)
-    : settings_(settings), host_(host), output_(settings, host, files, player) {}
+SoundEngine::SoundEngine(const GenerationSettings& settings, JobState& job, EngineHost& host,
+                         FileLayer& files, SoundPlayer& player)
+    : source_(settings), job_(job), host_(host), output_(settings_, job, host, files, player) {}
 
 GenerationResult SoundEngine::GenerateSound(bool preview) {
-    settings_.busy = true;
+    job_.busy = true;
     SetUp(preview);
     if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
         return *ended;
     }
-    if (settings_.autocorrection == 1) {
+    if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
         if (auto ended = PrecalculationPass()) {
             return *ended;
         }
@@ -39,6 +39,7 @@ GenerationResult SoundEngine::GenerateSound(bool preview) {
 }
 
 void SoundEngine::SetUp(bool preview) {
+    settings_ = source_;
     preview_ = preview;
     run_ = ComputeRunSetup(settings_, preview);
     FillSineTable(sine_);
@@ -48,18 +49,17 @@ void SoundEngine::SetUp(bool preview) {
                    settings_.vibratoDepth, run_.stepRate);
     level_.Setup(settings_.maximize, settings_.volumeDb, run_.noteFrequency, run_.samplesPerStep,
                  run_.duration, run_.totalSamples);
-    box_.BuildResonatorBank(settings_, run_.stepRate, run_.stepFraction, run_.noteFrequency);
+    box_.BuildResonatorBank(ActiveResonances(settings_), run_.stepRate, run_.stepFraction,
+                            run_.noteFrequency, settings_.stringToBoxRatio,
+                            run_.profile.pointCount);
+    bow_ = {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
+            settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
     string_.Setup(run_.profile.pointCount, run_.bowPoint);
     history_.Clear();
     sampleIndex_ = 0;
     stepCount_ = 0;
     vibratoTerm_ = 0;
     prevBowVelocity_ = 0;
-}
-
-BowInputs SoundEngine::ReadBow() const {
-    return {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
-            settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
 }
 
 // Position of the current sample on the string's clock, in steps.
@@ -72,11 +72,11 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
     float correctionSum = 0.0f;
     for (std::uint32_t block = 0; block < run_.precalcBlocks; ++block) {
         for (std::uint32_t k = 0; k < kBlockSamples; ++k, ++sampleIndex_) {
-            const float bowSpeed = settings_.bowSpeed;
+            const float bowSpeed = bow_.bowSpeed;
             if (sampleIndex_ % 4 == 0) {
                 const auto timeStep = static_cast<float>((1.0 + autocorrection_.freqCorrection()) *
                                                          run_.stepFraction);
-                string_.RefreshConstantBow(ReadBow(), timeStep);
+                string_.RefreshConstantBow(bow_, timeStep);
             }
             const auto targetStep = static_cast<std::uint32_t>(std::floor(TargetTime()));
             while (stepCount_ < targetStep) {
@@ -91,7 +91,7 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
             }
         }
         ReportProgress(true);
-        if (settings_.abortRequested) {
+        if (job_.abortRequested) {
             return output_.AbortOutput();
         }
     }
@@ -105,8 +105,9 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
 
 std::optional<GenerationResult> SoundEngine::MainLoop() {
     const std::int32_t middle = run_.profile.pointCount / 2;
-    const std::int32_t pointCount = run_.profile.pointCount;
     const std::uint32_t total = run_.totalSamples;
+    const bool vibratoOn = settings_.vibratoOn;
+    const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
     sampleIndex_ = 0;
     stepCount_ = 0;
     // One block more than whole blocks: when total is a multiple of 800 the last one is
@@ -115,39 +116,37 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
         const std::uint32_t blockEnd = std::min(sampleIndex_ + kBlockSamples, total);
         for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
             if (sampleIndex_ % 4 == 0) {
-                if (settings_.vibratoOn) {
+                if (vibratoOn) {
                     vibratoTerm_ = vibrato_.Term(stepCount_, sine_);
                 }
                 const auto timeStep = static_cast<float>(
                     (1.0 + autocorrection_.freqCorrection() + vibratoTerm_) * run_.stepFraction);
                 const auto envelopePosition =
                     static_cast<float>((0.02 / run_.duration + 1.05) * sampleIndex_ / total);
-                string_.RefreshBowParameters(ReadBow(), timeStep, envelopePosition);
+                string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
             }
             const float t = TargetTime();
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const auto stepPhase = static_cast<float>((double{t} - targetStep) * run_.kernelStep);
             while (stepCount_ < targetStep) {
                 string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
-                const float value = box_.BoxStep(string_.bridgeForce(), string_.stringSum(),
-                                                 pointCount, settings_.stringToBoxRatio);
+                const float value = box_.BoxStep(string_.bridgeForce(), string_.stringSum());
                 ++stepCount_;
                 history_.Store(stepCount_, value);
-                if (settings_.autocorrection == 0 && stepCount_ % 4 == 0) {
+                if (realTimeCorrection && stepCount_ % 4 == 0) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
                 }
                 prevBowVelocity_ = string_.bow().bowVelocity;
             }
             const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
                                                            run_.kernelTaps, targetStep, stepPhase);
-            const OutputSample sample =
-                level_.MakeOutputSample(value, sampleIndex_, settings_.maximize);
+            const OutputSample sample = level_.MakeOutputSample(value, sampleIndex_);
             if (auto ended = output_.WriteSample(sample.x, sample.s)) {
                 return ended;
             }
         }
         ReportProgress(false);
-        if (settings_.abortRequested) {
+        if (job_.abortRequested) {
             return output_.AbortOutput();
         }
     }
@@ -164,7 +163,7 @@ void SoundEngine::ReportProgress(bool precalculating) {
         const auto fraction =
             static_cast<float>(precalculating ? kPrecalcWeight * n / (weighedTrial + total)
                                               : (n + weighedTrial) / (weighedTrial + total));
-        CallProgressDialog(settings_, [fraction](ProgressReceiver& d) { d.SetProgress(fraction); });
+        CallProgressDialog(job_, [fraction](ProgressReceiver& d) { d.SetProgress(fraction); });
         return;
     }
     const auto weighedTrial = static_cast<std::uint32_t>(kPrecalcWeight * trialSamples);

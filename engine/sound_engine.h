@@ -9,6 +9,7 @@
 #include "generation_result.h"
 #include "generation_settings.h"
 #include "interpolation_kernel.h"
+#include "job_state.h"
 #include "level_stage.h"
 #include "run_setup.h"
 #include "sine_table.h"
@@ -20,12 +21,13 @@
 
 namespace sordanel {
 
-// The synthesis driver: one run turns the settings into one note. It reads the settings in
-// place, never copies them, and allocates nothing once the run is set up.
+// The synthesis driver: one run turns the settings into one note. Each run copies the
+// settings when it is set up and reads only its copy, so the owner may change them while a run
+// drains; nothing is allocated once the run is set up.
 class SoundEngine {
 public:
-    SoundEngine(GenerationSettings& settings, EngineHost& host, FileLayer& files,
-                SoundPlayer& player);
+    SoundEngine(const GenerationSettings& settings, JobState& job, EngineHost& host,
+                FileLayer& files, SoundPlayer& player);
 
     // A Generate (preview false: the WAVE file at outputPath) or a preview (the in-memory
     // image, at most 3 s, played at once). busy is set on entry and cleared on every way out.
@@ -39,14 +41,15 @@ public:
 
 private:
     void SetUp(bool preview);
-    BowInputs ReadBow() const;
     float TargetTime() const;
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
     void ReportProgress(bool precalculating);
 
-    GenerationSettings& settings_;
+    const GenerationSettings& source_;
+    GenerationSettings settings_;  // the run's own copy
+    JobState& job_;
     EngineHost& host_;
     WaveOutput output_;
 
@@ -61,6 +64,7 @@ private:
     StepHistory history_;
     LevelStage level_;
 
+    BowInputs bow_{};
     std::uint32_t sampleIndex_ = 0;
     std::uint32_t stepCount_ = 0;
     float vibratoTerm_ = 0;

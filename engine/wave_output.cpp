@@ -29,9 +29,9 @@ bool Attempt(Operation operation) {
 
 }  // namespace
 
-WaveOutput::WaveOutput(GenerationSettings& settings, EngineHost& host, FileLayer& files,
-                       SoundPlayer& player)
-    : settings_(settings), host_(host), files_(files), player_(player) {}
+WaveOutput::WaveOutput(const GenerationSettings& settings, JobState& job, EngineHost& host,
+                       FileLayer& files, SoundPlayer& player)
+    : settings_(settings), job_(job), host_(host), files_(files), player_(player) {}
 
 void WaveOutput::PutFloat(std::uint8_t* at, float x) {
     std::memcpy(at, &x, sizeof x);
@@ -49,18 +49,18 @@ std::optional<GenerationResult> WaveOutput::OpenOutput(bool preview, std::uint32
         return OpenFullRun(header);
     }
     target_ = Target::PreviewImage;
-    if (settings_.previewValid && !settings_.previewSound.empty()) {
+    if (job_.previewValid && !job_.previewSound.empty()) {
         return PlayPreview();
     }
-    settings_.previewSound = {};
+    job_.previewSound = {};
     try {
-        settings_.previewSound.resize(kWaveHeaderBytes + 2 * std::size_t{totalSamples});
+        job_.previewSound.resize(kWaveHeaderBytes + 2 * std::size_t{totalSamples});
     } catch (const std::bad_alloc&) {
-        settings_.previewSound = {};
+        job_.previewSound = {};
         host_.ShowError(messages::kNoPreviewMemory);
         return End(GenerationResult::NotStarted);
     }
-    std::memcpy(settings_.previewSound.data(), header.data(), header.size());
+    std::memcpy(job_.previewSound.data(), header.data(), header.size());
     imagePosition_ = kWaveHeaderBytes;
     return std::nullopt;
 }
@@ -75,7 +75,7 @@ std::optional<GenerationResult> WaveOutput::OpenFullRun(
     });
     if (!wave_) {
         host_.ShowError(messages::kCannotCreateOutput);
-        CallProgressDialog(settings_, [](ProgressReceiver& d) { d.GenerationFinished(); });
+        CallProgressDialog(job_, [](ProgressReceiver& d) { d.GenerationFinished(); });
         return End(GenerationResult::NotStarted);
     }
     partialName_ = partialName;
@@ -121,13 +121,13 @@ GenerationResult WaveOutput::AbortOutput() {
 GenerationResult WaveOutput::FinishOutput(float peakLevel) {
     if (preview_) {
         if (settings_.maximize) {
-            std::uint8_t* samples = settings_.previewSound.data() + kWaveHeaderBytes;
+            std::uint8_t* samples = job_.previewSound.data() + kWaveHeaderBytes;
             for (std::uint32_t n = 0; n < totalSamples_; ++n, samples += 2) {
                 const auto s = static_cast<std::int16_t>(samples[0] | (samples[1] << 8));
                 PutSample(samples, RescalePreviewSample(s, peakLevel));
             }
         }
-        settings_.previewValid = true;
+        job_.previewValid = true;
         return PlayPreview();
     }
 
@@ -148,8 +148,8 @@ GenerationResult WaveOutput::FinishOutput(float peakLevel) {
         return Fail(messages::kWaveWriteFailed, GenerationResult::WriteFailed);
     }
     partialName_.clear();
-    CallProgressDialog(settings_, [](ProgressReceiver& d) { d.GenerationFinished(); });
-    settings_.outputValid = true;
+    CallProgressDialog(job_, [](ProgressReceiver& d) { d.GenerationFinished(); });
+    job_.outputValid = true;
     return End(GenerationResult::Finished);
 }
 
@@ -181,7 +181,7 @@ GenerationResult WaveOutput::WriteMaximizedWave(float peakLevel) {
 }
 
 GenerationResult WaveOutput::PlayPreview() {
-    player_.PlayImage(settings_.previewSound.data(), settings_.previewSound.size());
+    player_.PlayImage(job_.previewSound.data(), job_.previewSound.size());
     return End(GenerationResult::Finished);
 }
 
@@ -189,7 +189,7 @@ GenerationResult WaveOutput::Fail(std::string_view message, GenerationResult cod
     // The message comes first, while the partial files are still on disk and open.
     host_.ShowError(message);
     CloseAndDeleteFiles();
-    CallProgressDialog(settings_, [](ProgressReceiver& d) { d.GenerationFinished(); });
+    CallProgressDialog(job_, [](ProgressReceiver& d) { d.GenerationFinished(); });
     return End(code);
 }
 
@@ -216,7 +216,7 @@ GenerationResult WaveOutput::End(GenerationResult code) {
     partialName_.clear();
     temporaryName_.clear();
     buffered_ = 0;
-    settings_.busy = false;
+    job_.busy = false;
     return code;
 }
 

@@ -11,6 +11,7 @@
 #include "file_layer.h"
 #include "generation_result.h"
 #include "generation_settings.h"
+#include "job_state.h"
 #include "sound_player.h"
 
 namespace sordanel {
@@ -22,15 +23,16 @@ namespace sordanel {
 // clearing busy.
 class WaveOutput {
 public:
-    WaveOutput(GenerationSettings& settings, EngineHost& host, FileLayer& files,
-               SoundPlayer& player);
+    // `settings` is the run's own copy, alive as long as this stage.
+    WaveOutput(const GenerationSettings& settings, JobState& job, EngineHost& host,
+               FileLayer& files, SoundPlayer& player);
 
     // Each returns nothing while the run goes on, or the run's result when it ended here.
     std::optional<GenerationResult> OpenOutput(bool preview, std::uint32_t totalSamples);
     // Sample n of the run, before (x) and after (s) quantisation.
     std::optional<GenerationResult> WriteSample(float x, std::int16_t s) {
         if (target_ == Target::PreviewImage) {
-            PutSample(settings_.previewSound.data() + imagePosition_, s);
+            PutSample(job_.previewSound.data() + imagePosition_, s);
             imagePosition_ += 2;
             return std::nullopt;
         }
@@ -68,7 +70,8 @@ private:
     void CloseAndDeleteFiles();
     GenerationResult End(GenerationResult code);
 
-    GenerationSettings& settings_;
+    const GenerationSettings& settings_;
+    JobState& job_;
     EngineHost& host_;
     FileLayer& files_;
     SoundPlayer& player_;

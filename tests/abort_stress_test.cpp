@@ -23,18 +23,17 @@ namespace fs = std::filesystem;
 // Abort does between two blocks.
 class AbortingProgress : public ProgressReceiver {
 public:
-    AbortingProgress(GenerationSettings& settings, int abortAt)
-        : settings_(settings), abortAt_(abortAt) {}
+    AbortingProgress(JobState& job, int abortAt) : job_(job), abortAt_(abortAt) {}
     void SetProgress(float) override {
         if (reports_++ == abortAt_) {
-            settings_.abortRequested = true;
+            job_.abortRequested = true;
         }
     }
     void GenerationFinished() override { ++finishedCalls; }
     int finishedCalls = 0;
 
 private:
-    GenerationSettings& settings_;
+    JobState& job_;
     int abortAt_;
     int reports_ = 0;
 };
@@ -64,24 +63,25 @@ TEST(AbortStress, EveryAbortedRunLeavesOnlyWhatTheUserHad) {
     testing::RecordingPlayer player;
     for (int run = 0; run < 200; ++run) {
         GenerationSettings settings;
+        JobState job;
         settings.outputPath = output;
         settings.tempDir = (dir / "tmp").string() + "/";
         settings.duration = std::uniform_real_distribution<float>(0.07f, 0.3f)(random);
         settings.maximize = random() % 2 == 0;
-        settings.autocorrection = static_cast<std::int32_t>(random() % 3);
+        settings.autocorrection = static_cast<AutocorrectionMode>(random() % 3);
         // At most 18 blocks of 800 samples in the main loop, more with a trial run first.
-        AbortingProgress progress(settings, static_cast<int>(random() % 20));
-        settings.progressDialog = &progress;
-        settings.progressOpen = true;
-        settings.busy = true;
-        SoundEngine engine(settings, host, files, player);
+        AbortingProgress progress(job, static_cast<int>(random() % 20));
+        job.progressDialog = &progress;
+        job.progressOpen = true;
+        job.busy = true;
+        SoundEngine engine(settings, job, host, files, player);
         const GenerationResult result = engine.GenerateSound(false);
 
         SCOPED_TRACE("run " + std::to_string(run));
-        EXPECT_FALSE(settings.busy);
+        EXPECT_FALSE(job.busy);
         if (result == GenerationResult::Finished) {
             // The abort came after the last block: the run completed and replaced the take.
-            EXPECT_TRUE(settings.outputValid);
+            EXPECT_TRUE(job.outputValid);
             EXPECT_EQ(progress.finishedCalls, 1);
             std::ofstream(output) << "earlier take";
         } else {

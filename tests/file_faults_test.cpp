@@ -68,9 +68,9 @@ protected:
         fs::create_directories(temp_);
         settings_.outputPath = (output_ / "note.wav").string();
         settings_.tempDir = temp_.string() + "/";
-        settings_.autocorrection = 2;
-        settings_.progressDialog = &progress_;
-        settings_.progressOpen = true;
+        settings_.autocorrection = AutocorrectionMode::Off;
+        job_.progressDialog = &progress_;
+        job_.progressOpen = true;
     }
     void TearDown() override {
         for (const fs::path& mounted : mounts_) {
@@ -118,7 +118,7 @@ protected:
 
     GenerationResult Generate() {
         PosixFileLayer files;
-        SoundEngine engine(settings_, host_, files, player_);
+        SoundEngine engine(settings_, job_, host_, files, player_);
         return engine.GenerateSound(false);
     }
     // The one message the run showed, and that it ended the progress dialog and busy.
@@ -126,13 +126,14 @@ protected:
         ASSERT_EQ(host_.errors.size(), 1u);
         EXPECT_EQ(host_.errors[0], message);
         EXPECT_EQ(progress_.finishedCalls, 1);
-        EXPECT_FALSE(settings_.busy);
-        EXPECT_FALSE(settings_.outputValid);
+        EXPECT_FALSE(job_.busy);
+        EXPECT_FALSE(job_.outputValid);
     }
 
     fs::path scratch_, output_, temp_;
     std::vector<fs::path> mounts_;
     GenerationSettings settings_;
+    JobState job_;
     testing::RecordingHost host_;
     testing::RecordingPlayer player_;
     testing::RecordingProgress progress_;

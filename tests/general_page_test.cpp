@@ -70,6 +70,7 @@ private:
     QTemporaryDir scratch_;
 
     const GenerationSettings& settings() { return user_->settings(); }
+    const JobState& job() { return user_->job(); }
     int DurationSlider() { return user_->Get<QSlider>(ids::kDuration)->value(); }
 
 private slots:
@@ -81,7 +82,7 @@ private slots:
     void cleanup() { user_.reset(); }
 
     void startsLowMaximizedForEightTenthsOfASecond() {
-        QCOMPARE(settings().quality, 0);
+        QCOMPARE(settings().quality, Quality::Low);
         QVERIFY(settings().maximize);
         QCOMPARE(settings().volumeDb, 2);
         QCOMPARE(user_->Text(ids::kVolumeText), QString("+2"));
@@ -93,9 +94,9 @@ private slots:
 
     void qualitySliderChoosesLowOrHigh() {
         user_->SlideTo(ids::kQuality, 1);
-        QCOMPARE(settings().quality, 1);
+        QCOMPARE(settings().quality, Quality::High);
         user_->SlideTo(ids::kQuality, 0);
-        QCOMPARE(settings().quality, 0);
+        QCOMPARE(settings().quality, Quality::Low);
     }
 
     void volumeReadsFromPlusThirtyToMinusTwenty() {
@@ -145,12 +146,12 @@ private slots:
         QFETCH(float, duration);
         QFETCH(int, slider);
         QFETCH(QString, shown);
-        user_->settings().previewValid = true;
+        user_->job().previewValid = true;
         user_->Type(ids::kDurationText, typed);
         QCOMPARE(settings().duration, duration);  // exactly as typed, not the slider's step
         QCOMPARE(DurationSlider(), slider);
         QCOMPARE(user_->Text(ids::kDurationText), shown);
-        QVERIFY(!settings().previewValid);
+        QVERIFY(!job().previewValid);
     }
 
     void typedDurationThatIsNoPositiveNumberChangesNothing_data() {
@@ -182,33 +183,33 @@ private slots:
     }
 
     void outputBoxHintGoesWhileTypingAndComesBackWhenLeftEmpty() {
-        user_->settings().outputValid = true;
+        user_->job().outputValid = true;
         user_->Focus(ids::kOutputPath);
         QCOMPARE(user_->Text(ids::kOutputPath), QString());
         user_->Focus(ids::kDurationText);
         QCOMPARE(user_->Text(ids::kOutputPath), kHint);
         QVERIFY(settings().outputPath.empty());
-        QVERIFY(settings().outputValid);
+        QVERIFY(job().outputValid);
     }
 
     void typedPathMakesTheOutputStaleButNotThePreview() {
-        user_->settings().previewValid = true;
-        user_->settings().outputValid = true;
+        user_->job().previewValid = true;
+        user_->job().outputValid = true;
         user_->Type(ids::kOutputPath, "/tmp/take one.wav");
         QCOMPARE(settings().outputPath, std::string("/tmp/take one.wav"));
-        QVERIFY(!settings().outputValid);
-        QVERIFY(settings().previewValid);
+        QVERIFY(!job().outputValid);
+        QVERIFY(job().previewValid);
 
         // Passing through the box without a change keeps a finished take playable.
-        user_->settings().outputValid = true;
+        user_->job().outputValid = true;
         user_->Focus(ids::kOutputPath);
         QCOMPARE(user_->Text(ids::kOutputPath), QString("/tmp/take one.wav"));
         user_->Focus(ids::kDurationText);
-        QVERIFY(settings().outputValid);
+        QVERIFY(job().outputValid);
 
         user_->Type(ids::kOutputPath, "");
         QVERIFY(settings().outputPath.empty());
-        QVERIFY(!settings().outputValid);
+        QVERIFY(!job().outputValid);
         QCOMPARE(user_->Text(ids::kOutputPath), kHint);
     }
 
@@ -237,15 +238,15 @@ private slots:
     void browseSetsTheChosenPathWithItsSuffix() {
         QVERIFY(scratch_.isValid());
         const QString folder = QDir(scratch_.path()).canonicalPath();
-        user_->settings().outputValid = true;
-        user_->settings().previewValid = true;
+        user_->job().outputValid = true;
+        user_->job().previewValid = true;
         ChooseInBrowse(folder + QString::fromUtf8("/Geige-\xC3\xA4"));
         user_->Click(ids::kBrowse);
         const QString chosen = folder + QString::fromUtf8("/Geige-\xC3\xA4.wav");
         QCOMPARE(user_->Text(ids::kOutputPath), chosen);
         QCOMPARE(QByteArray::fromStdString(settings().outputPath), chosen.toUtf8());
-        QVERIFY(!settings().outputValid);
-        QVERIFY(settings().previewValid);
+        QVERIFY(!job().outputValid);
+        QVERIFY(job().previewValid);
     }
 
     void browseAsksBeforeAnExistingFileIsReplaced() {
@@ -269,12 +270,12 @@ private slots:
 
     void cancellingBrowseChangesNothing() {
         user_->Type(ids::kOutputPath, "/tmp/kept.wav");
-        user_->settings().outputValid = true;
+        user_->job().outputValid = true;
         WhenOpens<QFileDialog>([](QFileDialog& chooser) { chooser.reject(); });
         user_->Click(ids::kBrowse);
         QCOMPARE(settings().outputPath, std::string("/tmp/kept.wav"));
         QCOMPARE(user_->Text(ids::kOutputPath), QString("/tmp/kept.wav"));
-        QVERIFY(settings().outputValid);
+        QVERIFY(job().outputValid);
     }
 
     void browseTakesThreeHundredNinetyCharactersAndRefusesMore() {
@@ -284,10 +285,10 @@ private slots:
         QCOMPARE(user_->Text(ids::kOutputPath), longest);
         QCOMPARE(settings().outputPath, longest.toStdString());
         // The box shows the whole path, so passing through it changes nothing.
-        user_->settings().outputValid = true;
+        user_->job().outputValid = true;
         user_->Focus(ids::kOutputPath);
         user_->Focus(ids::kDurationText);
-        QVERIFY(settings().outputValid);
+        QVERIFY(job().outputValid);
 
         auto message = std::make_shared<QString>();
         ChooseInBrowse(PathOfLength(scratch_, 391));

@@ -72,13 +72,14 @@ private:
     std::unique_ptr<CMainDlg> window_;
 
     GenerationSettings& Settings() { return window_->settings(); }
+    JobState& Job() { return window_->job(); }
     std::string PathIn(const char* name) const { return folder_.filePath(name).toStdString(); }
     void Click(int id) { QTest::mouseClick(window_->controls().Find(id), Qt::LeftButton); }
     // Starts a long Generate into `name` and aborts it from its progress dialog; the engine is
     // then still finishing its block (E7 at High takes many steps per block).
     void GenerateAndAbortALongNote(const char* name) {
         Settings().outputPath = PathIn(name);
-        Settings().quality = 1;
+        Settings().quality = Quality::High;
         Settings().noteIndex = 0;
         Settings().duration = 20.0f;
         AbortSoon();
@@ -108,7 +109,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
     void cleanup() {
-        WaitWhileBusy(Settings());
+        WaitWhileBusy(Job());
         window_.reset();
         for (const QString& name : QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden)) {
             QFile::remove(folder_.filePath(name));
@@ -122,10 +123,10 @@ private slots:
     void generateWritesTheNoteAndListenPlaysIt() {
         Settings().outputPath = PathIn("note.wav");
         Click(ids::kGenerate);
-        WaitWhileBusy(Settings());
-        QVERIFY(Settings().outputValid);
-        QVERIFY(!Settings().abortRequested);
-        QVERIFY(!Settings().progressOpen);
+        WaitWhileBusy(Job());
+        QVERIFY(Job().outputValid);
+        QVERIFY(!Job().abortRequested);
+        QVERIFY(!Job().progressOpen);
 
         SF_INFO info{};
         SNDFILE* file = sf_open(Settings().outputPath.c_str(), SFM_READ, &info);
@@ -166,24 +167,24 @@ private slots:
 
     void abortEndsTheDialogDeletesThePartialFilesAndAWaitingGenerateIsWarned() {
         GenerateAndAbortALongNote("long.wav");
-        QVERIFY(Settings().abortRequested);
-        QVERIFY(!Settings().outputValid);
-        QVERIFY2(Settings().busy, "the engine is still finishing its block");
+        QVERIFY(Job().abortRequested);
+        QVERIFY(!Job().outputValid);
+        QVERIFY2(Job().busy, "the engine is still finishing its block");
 
         QString warning;
         AnswerNextDialog("Try Again Later", &warning);
         Click(ids::kGenerate);
         QVERIFY(warning.contains("has not finished yet"));
 
-        WaitWhileBusy(Settings());
-        QVERIFY(!Settings().outputValid);
+        WaitWhileBusy(Job());
+        QVERIFY(!Job().outputValid);
         QCOMPARE(Leftovers(), QStringList{});
     }
 
     void aConfirmedGenerateWaitsForTheDrainingRunBeforeItStarts() {
         Settings().outputPath = PathIn("again.wav");
         Settings().duration = 0.2f;
-        Settings().busy = true;  // a run that is still ending
+        Job().busy = true;  // a run that is still ending
         bool drained = false;
         bool startedAfterTheDrain = false;
         WhenModalOpens([&](QDialog& warning) {
@@ -191,14 +192,14 @@ private slots:
             ButtonWithText(warning, "I'm ready to face the consequences")->click();
             QTimer::singleShot(300, [&] {
                 drained = true;
-                Settings().busy = false;
+                Job().busy = false;
             });
             WhenModalOpens([&](QDialog&) { startedAfterTheDrain = drained; });
         });
         Click(ids::kGenerate);
-        WaitWhileBusy(Settings());
+        WaitWhileBusy(Job());
         QVERIFY2(startedAfterTheDrain, "the new run waited for the old one to return");
-        QVERIFY(Settings().outputValid);
+        QVERIFY(Job().outputValid);
         QCOMPARE(fs::file_size(Settings().outputPath), 44u + 2 * 8820);
         QCOMPARE(Leftovers(), QStringList{"again.wav"});
     }
@@ -216,13 +217,13 @@ private slots:
             });
         });
         Click(ids::kGenerate);
-        WaitWhileBusy(Settings());
+        WaitWhileBusy(Job());
         QVERIFY(progressWasUp);
         QVERIFY(
             message.contains("Cannot create output file. Check if it isn't open in another "
                              "program and if the specified directory exists"));
-        QVERIFY(!Settings().abortRequested);
-        QVERIFY(!Settings().outputValid);
+        QVERIFY(!Job().abortRequested);
+        QVERIFY(!Job().outputValid);
         QCOMPARE(Leftovers(), QStringList{});
     }
 
@@ -239,8 +240,8 @@ private slots:
             poll->start(20);
         });
         Click(ids::kGenerate);
-        WaitWhileBusy(Settings());
-        QVERIFY(Settings().outputValid);
+        WaitWhileBusy(Job());
+        QVERIFY(Job().outputValid);
         QCOMPARE(fs::file_size(Settings().outputPath), 44u + 2 * 35280);
     }
 
@@ -250,25 +251,25 @@ private slots:
         Click(ids::kPreview);
         QVERIFY(!status->isVisible());
         QCOMPARE(status->text(), QString("Generating preview - 100% done"));
-        QVERIFY(Settings().previewValid);
-        QCOMPARE(Settings().previewSound.size(), std::size_t{44 + 2 * 35280});
-        const std::uint8_t* image = Settings().previewSound.data();
+        QVERIFY(Job().previewValid);
+        QCOMPARE(Job().previewSound.size(), std::size_t{44 + 2 * 35280});
+        const std::uint8_t* image = Job().previewSound.data();
 
         status->setText("untouched");
         Click(ids::kPreview);
         QCOMPARE(status->text(), QString("Generating preview..."));
-        QCOMPARE(Settings().previewSound.data(), image);
-        QVERIFY(!Settings().busy);
+        QCOMPARE(Job().previewSound.data(), image);
+        QVERIFY(!Job().busy);
     }
 
     void exitWhileARunDrainsAsksTheWarningAndEndsOnlyAfterTheEngine() {
         GenerateAndAbortALongNote("exit.wav");
-        QVERIFY(Settings().busy);
+        QVERIFY(Job().busy);
         ConfirmNextWarning();
         QTest::keyClick(window_.get(), Qt::Key_Escape);
         QVERIFY(!window_->isVisible());
-        QVERIFY(Settings().abortRequested);
-        WaitWhileBusy(Settings());
+        QVERIFY(Job().abortRequested);
+        WaitWhileBusy(Job());
         QCOMPARE(Leftovers(), QStringList{});
     }
 };

@@ -46,6 +46,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         GenerationSettings& settings = window.settings();
+        JobState& job = window.job();
         settings.outputPath = folder.filePath("note.wav").toStdString();
         settings.tempDir = folder.filePath("tmp").toStdString() + "/";
         const std::size_t descriptors = OpenDescriptors();
@@ -54,7 +55,7 @@ private slots:
         for (int cycle = 0; cycle < 200; ++cycle) {
             settings.duration = std::uniform_real_distribution<float>(0.07f, 0.5f)(random);
             settings.maximize = random() % 2 == 0;
-            settings.autocorrection = static_cast<std::int32_t>(random() % 3);
+            settings.autocorrection = static_cast<AutocorrectionMode>(random() % 3);
             const int abortAfterMs = static_cast<int>(random() % 151);
 
             // Watches for this cycle's progress dialog only; gone with the cycle.
@@ -68,14 +69,13 @@ private slots:
             });
             watch.start(1);
             QTest::mouseClick(window.controls().Find(ids::kGenerate), Qt::LeftButton);
-            WaitWhileBusy(settings);
+            WaitWhileBusy(job);
 
             const QString where = QString("cycle %1").arg(cycle);
-            QVERIFY2(!settings.busy && !settings.progressOpen && !settings.progressInUse,
-                     qPrintable(where));
+            QVERIFY2(!job.busy && !job.progressOpen && !job.progressInUse, qPrintable(where));
             const QStringList names =
                 QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-            if (settings.outputValid) {
+            if (job.outputValid) {
                 QVERIFY2(names == QStringList{"note.wav"}, qPrintable(where));
                 const auto samples = static_cast<std::uint32_t>(44100.0 * settings.duration);
                 QCOMPARE(fs::file_size(settings.outputPath), 44 + 2 * std::uintmax_t{samples});

@@ -11,7 +11,7 @@ namespace sordanel {
 namespace {
 
 float Hz(const char* note) {
-    return NoteFrequency({FindNoteIndex(note), 40, 0, 0, 0});
+    return NoteFrequency({FindNoteIndex(note), 40, Temperament::Equal, 0, 0});
 }
 
 LevelStage Stage(float noteHz, bool maximize = true, int volumeDb = 2, float samplesPerStep = 1.5f,
@@ -50,8 +50,8 @@ TEST(LevelStage, LastTwentyMillisecondsFadeToOneStepAboveSilence) {
     // sample; compare a faded sample with an unfaded one on fresh stages.
     const float unit = 1.0f / stage.outputGain();
     LevelStage before = Stage(Hz("C4"), false, 0), last = Stage(Hz("C4"), false, 0);
-    const float plain = before.MakeOutputSample(unit, 34398, false).x;
-    const float faded = last.MakeOutputSample(unit, 35279, false).x;
+    const float plain = before.MakeOutputSample(unit, 34398).x;
+    const float faded = last.MakeOutputSample(unit, 35279).x;
     EXPECT_NEAR(faded / plain, 1.0 / 882, 1e-6);
 }
 
@@ -67,14 +67,14 @@ TEST(LevelStage, QuantisationFloorsAndClamps) {
 TEST(LevelStage, PeakIsKeptOnlyWithMaximizeAndSilenceStaysSilent) {
     LevelStage silent = Stage(Hz("A4"));
     for (std::uint32_t n = 0; n < 1000; ++n) {
-        EXPECT_EQ(silent.MakeOutputSample(0.0f, n, true).s, 0);
+        EXPECT_EQ(silent.MakeOutputSample(0.0f, n).s, 0);
     }
     EXPECT_EQ(silent.peakLevel(), 1e-7f);
     EXPECT_EQ(RescaleToPeak(0.0f, silent.peakLevel()), 0);
     EXPECT_EQ(RescalePreviewSample(0, silent.peakLevel()), 0);
 
     LevelStage plain = Stage(Hz("A4"), false);
-    plain.MakeOutputSample(1.0f, 0, false);
+    plain.MakeOutputSample(1.0f, 0);
     EXPECT_EQ(plain.peakLevel(), 1e-7f);
 }
 

@@ -139,8 +139,8 @@ private slots:
         QVERIFY(qAbs(settings.frictionRatio - 0.2205) < 1e-4);
         QVERIFY(qAbs(settings.t1Ratio - 0.14) < 1e-5);
         QVERIFY(qAbs(settings.t2Ratio - 0.29) < 1e-5);
-        QCOMPARE(settings.autocorrection, 1);
-        QCOMPARE(settings.justIntonation, 0);
+        QCOMPARE(settings.autocorrection, AutocorrectionMode::Precalculated);
+        QCOMPARE(settings.justIntonation, Temperament::Equal);
         QVERIFY(settings.maximize && settings.pseudorandomResonances);
         QCOMPARE(settings.volumeDb, 2);
         QCOMPARE(settings.duration, 0.8f);
@@ -151,8 +151,8 @@ private slots:
     void radioGroupsAreIndependent() {
         qobject_cast<QAbstractButton*>(Control(ids::kJustIntonation))->click();
         QVERIFY(qobject_cast<QAbstractButton*>(Control(ids::kPrecalculated))->isChecked());
-        QCOMPARE(window_->settings().justIntonation, 1);
-        QCOMPARE(window_->settings().autocorrection, 1);
+        QCOMPARE(window_->settings().justIntonation, Temperament::Just);
+        QCOMPARE(window_->settings().autocorrection, AutocorrectionMode::Precalculated);
         QVERIFY(Control(ids::kKeyList)->isEnabled());
     }
 
@@ -177,8 +177,8 @@ private slots:
     }
     void everyWayOutAsksTheSameQuestionAndNonKeepsTheWindow() {
         QFETCH(QString, way);
-        window_->settings().previewSound = {1, 2, 3};
-        window_->settings().previewValid = true;
+        window_->job().previewSound = {1, 2, 3};
+        window_->job().previewValid = true;
         const auto question = AnswerWith("Non");
         if (way == "Exit") {
             qobject_cast<QAbstractButton*>(Control(ids::kExit))->click();
@@ -190,8 +190,8 @@ private slots:
         QCOMPARE(*question, kExitQuestion);
         QVERIFY(window_->isVisible());
         // The preview is gone all the same: the next one is synthesised anew.
-        QVERIFY(window_->settings().previewSound.empty());
-        QVERIFY(!window_->settings().previewValid);
+        QVERIFY(window_->job().previewSound.empty());
+        QVERIFY(!window_->job().previewValid);
         QCOMPARE(player_.stops, 1);
         player_.stops = 0;
     }
@@ -204,12 +204,12 @@ private slots:
     }
 
     void whileARunIsBusyExitWarnsInstead() {
-        window_->settings().busy = true;
+        window_->job().busy = true;
         const auto question = AnswerWith("Try Again Later");
         window_->close();
         QVERIFY(question->startsWith("For unknown reasons"));
         QVERIFY(window_->isVisible());
-        QVERIFY(!window_->settings().abortRequested);
+        QVERIFY(!window_->job().abortRequested);
 
         WhenModalOpens([](QDialog& dialog) {
             ButtonWithText(dialog, "Proceed")->click();
@@ -218,14 +218,15 @@ private slots:
         window_->close();
         QVERIFY(!window_->isVisible());
         // The run still reads the settings: it is told to stop before the window goes.
-        QVERIFY(window_->settings().abortRequested);
-        window_->settings().busy = false;
+        QVERIFY(window_->job().abortRequested);
+        window_->job().busy = false;
     }
 
     void aboutAndRemarksOpenAndChangeNoSetting() {
         GenerationSettings& settings = window_->settings();
-        settings.previewValid = true;
-        settings.outputValid = true;
+        JobState& job = window_->job();
+        job.previewValid = true;
+        job.outputValid = true;
         const float force = settings.bowPressingForce;
 
         auto about = AnswerWith("OK");
@@ -244,8 +245,8 @@ private slots:
         qobject_cast<QAbstractButton*>(Control(ids::kShowRemarks))->click();
         QVERIFY(remarks->contains("genera- ted frequency"));
 
-        QVERIFY(settings.previewValid);
-        QVERIFY(settings.outputValid);
+        QVERIFY(job.previewValid);
+        QVERIFY(job.outputValid);
         QCOMPARE(settings.bowPressingForce, force);
     }
 

@@ -24,6 +24,7 @@ private:
     std::unique_ptr<WindowDriver> user_;
 
     const GenerationSettings& settings() { return user_->settings(); }
+    const JobState& job() { return user_->job(); }
 
 private slots:
     void init() {
@@ -36,8 +37,8 @@ private slots:
         QCOMPARE(user_->Get<QComboBox>(ids::kNoteList)->currentText(), QString("C5"));
         QCOMPARE(settings().noteIndex, 28);
         QCOMPARE(settings().keyIndex, 0);
-        QCOMPARE(settings().justIntonation, 0);
-        QCOMPARE(settings().autocorrection, 1);
+        QCOMPARE(settings().justIntonation, Temperament::Equal);
+        QCOMPARE(settings().autocorrection, AutocorrectionMode::Precalculated);
         QVERIFY(!settings().vibratoOn);
         QCOMPARE(settings().vibratoSpeedIndex, 23);
         QCOMPARE(user_->Text(ids::kVibratoSpeed), QString("9.0"));
@@ -129,7 +130,7 @@ private slots:
     void justIntonationEnablesTheKeyAndEqualTemperamentKeepsIt() {
         auto* keys = user_->Get<QComboBox>(ids::kKeyList);
         user_->Click(ids::kJustIntonation);
-        QCOMPARE(settings().justIntonation, 1);
+        QCOMPARE(settings().justIntonation, Temperament::Just);
         QVERIFY(user_->Enabled(ids::kKeyLabel));
         QVERIFY(keys->isEnabled());
         keys->setFocus();
@@ -139,7 +140,7 @@ private slots:
         QCOMPARE(settings().keyIndex, 2);
 
         user_->Click(ids::kEqualTemperament);
-        QCOMPARE(settings().justIntonation, 0);
+        QCOMPARE(settings().justIntonation, Temperament::Equal);
         QVERIFY(!user_->Enabled(ids::kKeyLabel));
         QVERIFY(!keys->isEnabled());
         QCOMPARE(keys->currentText(), QString("D"));
@@ -148,11 +149,11 @@ private slots:
 
     void autocorrectionFollowsItsRadioButtons() {
         user_->Click(ids::kRealTime);
-        QCOMPARE(settings().autocorrection, 0);
+        QCOMPARE(settings().autocorrection, AutocorrectionMode::RealTime);
         user_->Click(ids::kAutocorrectionOff);
-        QCOMPARE(settings().autocorrection, 2);
+        QCOMPARE(settings().autocorrection, AutocorrectionMode::Off);
         user_->Click(ids::kPrecalculated);
-        QCOMPARE(settings().autocorrection, 1);
+        QCOMPARE(settings().autocorrection, AutocorrectionMode::Precalculated);
     }
 
     void everyPitchChangeMakesThePreviewStale() {
@@ -176,11 +177,11 @@ private slots:
             [&] { user_->Click(ids::kRealTime); },
         };
         for (const auto& change : changes) {
-            user_->settings().previewValid = true;
-            user_->settings().outputValid = true;
+            user_->job().previewValid = true;
+            user_->job().outputValid = true;
             change();
-            QVERIFY(!settings().previewValid);
-            QVERIFY(settings().outputValid);
+            QVERIFY(!job().previewValid);
+            QVERIFY(job().outputValid);
         }
         QCOMPARE(notes->currentText(), QString("C#5"));
         QCOMPARE(settings().noteIndex, 27);

@@ -34,13 +34,13 @@ TEST(RenderOptions, OnlyAnOutputKeepsEveryDefault) {
     EXPECT_FALSE(parsed.request().printConstants);
     EXPECT_EQ(settings.outputPath, "/out/note.wav");
     EXPECT_EQ(settings.noteIndex, defaults.noteIndex);
-    EXPECT_EQ(settings.justIntonation, 0);
+    EXPECT_EQ(settings.justIntonation, Temperament::Equal);
     EXPECT_EQ(settings.bowPressingForce, defaults.bowPressingForce);
     EXPECT_EQ(settings.duration, defaults.duration);
     EXPECT_TRUE(settings.maximize);
     EXPECT_FALSE(settings.vibratoOn);
     EXPECT_EQ(settings.resonanceOn, defaults.resonanceOn);
-    EXPECT_EQ(settings.autocorrection, 1);
+    EXPECT_EQ(settings.autocorrection, AutocorrectionMode::Precalculated);
 }
 
 TEST(RenderOptions, EveryOptionReachesItsField) {
@@ -97,13 +97,13 @@ TEST(RenderOptions, EveryOptionReachesItsField) {
     EXPECT_TRUE(parsed.request().preview);
     EXPECT_TRUE(parsed.request().printConstants);
     EXPECT_EQ(s.noteIndex, 39);
-    EXPECT_EQ(s.justIntonation, 1);
+    EXPECT_EQ(s.justIntonation, Temperament::Just);
     EXPECT_EQ(s.keyIndex, 7);
     EXPECT_EQ(s.detune, -20);
     EXPECT_TRUE(s.vibratoOn);
     EXPECT_EQ(s.vibratoSpeedIndex, 2);
     EXPECT_EQ(s.vibratoDepth, 55);
-    EXPECT_EQ(s.autocorrection, 0);
+    EXPECT_EQ(s.autocorrection, AutocorrectionMode::RealTime);
     EXPECT_FLOAT_EQ(s.bowPressingForce, 2.5f);
     EXPECT_FLOAT_EQ(s.bowSpeed, 0.3f);
     EXPECT_FLOAT_EQ(s.bowPosition, 0.2f);
@@ -121,7 +121,7 @@ TEST(RenderOptions, EveryOptionReachesItsField) {
     EXPECT_EQ(s.resonanceOn, (std::array<bool, 3>{false, true, true}));
     EXPECT_EQ(s.pseudorandomAmp, 12);
     EXPECT_TRUE(s.pseudorandomResonances);
-    EXPECT_EQ(s.quality, 1);
+    EXPECT_EQ(s.quality, Quality::High);
     EXPECT_FALSE(s.maximize);
     EXPECT_FLOAT_EQ(s.duration, 12.5f);
 }

@@ -15,7 +15,8 @@ namespace sordanel {
 namespace {
 
 float Hz(const char* note, int justIntonation = 0, int key = 0, int detune = 0) {
-    return NoteFrequency({FindNoteIndex(note), 40, justIntonation, key, detune});
+    return NoteFrequency(
+        {FindNoteIndex(note), 40, static_cast<Temperament>(justIntonation), key, detune});
 }
 
 TEST(NoteFrequency, EqualTemperamentJustIntonationAndDetune) {
@@ -47,7 +48,7 @@ TEST(RunSetup, DefaultNoteDerivesThePublishedConstantsAtEveryQuality) {
     };
     for (const Expected& e : cases) {
         GenerationSettings settings;
-        settings.quality = e.quality;
+        settings.quality = static_cast<Quality>(e.quality);
         const RunSetup run = ComputeRunSetup(settings, e.preview);
         SCOPED_TRACE(testing::Message() << "quality " << e.quality << " preview " << e.preview);
         EXPECT_NEAR(run.noteFrequency, 523.2510f, 5e-4);
@@ -62,7 +63,7 @@ TEST(RunSetup, DefaultNoteDerivesThePublishedConstantsAtEveryQuality) {
     }
     GenerationSettings settings;
     EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 13u);
-    settings.autocorrection = 0;
+    settings.autocorrection = AutocorrectionMode::RealTime;
     EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 0u) << "no trial run in real time";
 }
 
@@ -70,7 +71,7 @@ TEST(RunSetup, KernelTapsGrowWithTheStepRate) {
     GenerationSettings settings;
     settings.noteIndex = FindNoteIndex("C4");
     EXPECT_EQ(ComputeRunSetup(settings, false).kernelTaps, 31u);
-    settings.quality = 1;
+    settings.quality = Quality::High;
     EXPECT_EQ(ComputeRunSetup(settings, false).kernelTaps, 129u);
     settings.noteIndex = FindNoteIndex("E7");
     EXPECT_EQ(ComputeRunSetup(settings, false).kernelTaps, 1309u);
@@ -100,7 +101,7 @@ TEST(RunSetup, TrialRunCoversAtLeast115PeriodsInWholeBlocks) {
     GenerationSettings settings;
     settings.noteIndex = FindNoteIndex("A4");
     for (int quality : {0, 1}) {
-        settings.quality = quality;
+        settings.quality = static_cast<Quality>(quality);
         EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 15u) << "quality " << quality;
     }
     EXPECT_EQ(ComputeRunSetup(settings, true).precalcBlocks, 15u);

@@ -14,6 +14,7 @@ private:
     std::unique_ptr<WindowDriver> user_;
 
     const GenerationSettings& settings() { return user_->settings(); }
+    const JobState& job() { return user_->job(); }
     int WidthHz(int r) { return kResonanceWidthsHz[settings().resonanceWidthIndex[r]]; }
     // Resonance r's F, dF and A as its boxes show them.
     QStringList Shown(int r) {
@@ -186,11 +187,11 @@ private slots:
             [&] { user_->Type(ids::kResonanceFreq[2], "100"); },
         };
         for (const auto& change : changes) {
-            user_->settings().previewValid = true;
-            user_->settings().outputValid = true;
+            user_->job().previewValid = true;
+            user_->job().outputValid = true;
             change();
-            QVERIFY(!settings().previewValid);
-            QVERIFY(settings().outputValid);
+            QVERIFY(!job().previewValid);
+            QVERIFY(job().outputValid);
         }
         QCOMPARE(Shown(2), QStringList({"100", "16", "10"}));
     }

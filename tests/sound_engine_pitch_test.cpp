@@ -26,17 +26,19 @@ using testing::RecordingPlayer;
 
 std::vector<double> Render(const char* note, int quality, int autocorrection, float& targetHz) {
     GenerationSettings settings;
+    JobState job;
     settings.noteIndex = FindNoteIndex(note);
-    settings.quality = quality;
-    settings.autocorrection = autocorrection;
+    settings.quality = static_cast<Quality>(quality);
+    settings.autocorrection = static_cast<AutocorrectionMode>(autocorrection);
     // Long enough for some 25 periods of the steady part even for the lowest notes.
-    settings.duration = std::max(0.6f, 125 / NoteFrequency({settings.noteIndex, 40, 0, 0, 0}));
+    settings.duration =
+        std::max(0.6f, 125 / NoteFrequency({settings.noteIndex, 40, Temperament::Equal, 0, 0}));
     settings.outputPath = "/note.wav";
     settings.tempDir = "/tmp/";
     RecordingHost host;
     MemoryFileLayer files;
     RecordingPlayer player;
-    SoundEngine engine(settings, host, files, player);
+    SoundEngine engine(settings, job, host, files, player);
     EXPECT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
     targetHz = engine.runSetup().noteFrequency;
     const auto& wave = files.Bytes("/note.wav");

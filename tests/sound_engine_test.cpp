@@ -24,17 +24,18 @@ struct Bench {
     Bench() {
         settings.outputPath = "/out/note.wav";
         settings.tempDir = "/tmp/";
-        settings.progressDialog = &progress;
-        settings.progressOpen = true;
+        job.progressDialog = &progress;
+        job.progressOpen = true;
     }
     GenerationResult Run(bool preview = false) { return engine.GenerateSound(preview); }
 
     GenerationSettings settings;
+    JobState job;
     RecordingHost host;
     MemoryFileLayer files;
     RecordingPlayer player;
     RecordingProgress progress;
-    SoundEngine engine{settings, host, files, player};
+    SoundEngine engine{settings, job, host, files, player};
 };
 
 TEST(SoundEngineProgress, FullRunWeighsTheTrialRunAtSixTenths) {
@@ -50,8 +51,8 @@ TEST(SoundEngineProgress, FullRunWeighsTheTrialRunAtSixTenths) {
     for (std::size_t k = 1; k < f.size(); ++k)
         EXPECT_GT(f[k], f[k - 1]);
     EXPECT_EQ(bench.progress.finishedCalls, 1);
-    EXPECT_FALSE(bench.settings.busy);
-    EXPECT_TRUE(bench.settings.outputValid);
+    EXPECT_FALSE(bench.job.busy);
+    EXPECT_TRUE(bench.job.outputValid);
 }
 
 TEST(SoundEngineProgress, PreviewShowsPercentagesInIntegerArithmetic) {
@@ -67,7 +68,7 @@ TEST(SoundEngineProgress, PreviewShowsPercentagesInIntegerArithmetic) {
 
 TEST(SoundEngineProgress, WholeBlocksAddOneEmptyBlockThatStillReports) {
     Bench bench;
-    bench.settings.autocorrection = 2;
+    bench.settings.autocorrection = AutocorrectionMode::Off;
     bench.settings.duration = 0.19955f;  // exactly 8800 samples, 11 blocks
     ASSERT_EQ(bench.Run(), GenerationResult::Finished);
     const auto& f = bench.progress.fractions;
@@ -80,41 +81,40 @@ TEST(SoundEngineProgress, WholeBlocksAddOneEmptyBlockThatStillReports) {
 
 TEST(SoundEngineProgress, ClosedDialogIsNotCalled) {
     Bench bench;
-    bench.settings.progressOpen = false;
+    bench.job.progressOpen = false;
     ASSERT_EQ(bench.Run(), GenerationResult::Finished);
     EXPECT_TRUE(bench.progress.fractions.empty());
     EXPECT_EQ(bench.progress.finishedCalls, 0);
-    EXPECT_FALSE(bench.settings.progressInUse);
+    EXPECT_FALSE(bench.job.progressInUse);
 }
 
 // Requests an abort from the progress dialog after a given number of reports.
 class AbortingProgress : public ProgressReceiver {
 public:
-    AbortingProgress(GenerationSettings& settings, int afterReports)
-        : settings_(settings), afterReports_(afterReports) {}
+    AbortingProgress(JobState& job, int afterReports) : job_(job), afterReports_(afterReports) {}
     void SetProgress(float) override {
         if (++reports == afterReports_)
-            settings_.abortRequested = true;
+            job_.abortRequested = true;
     }
     void GenerationFinished() override { finished++; }
     int reports = 0, finished = 0;
 
 private:
-    GenerationSettings& settings_;
+    JobState& job_;
     int afterReports_;
 };
 
 TEST(SoundEngineAbort, EndsAfterTheBlockAndLeavesNoFile) {
     for (int afterReports : {3, 20}) {  // in the trial run, and in the main loop
         Bench bench;
-        AbortingProgress aborting(bench.settings, afterReports);
-        bench.settings.progressDialog = &aborting;
+        AbortingProgress aborting(bench.job, afterReports);
+        bench.job.progressDialog = &aborting;
         EXPECT_EQ(bench.Run(), GenerationResult::Aborted);
         EXPECT_EQ(aborting.reports, afterReports) << "the abort is seen right after the block";
         EXPECT_EQ(aborting.finished, 0) << "an aborted run sends no end report";
         EXPECT_TRUE(bench.files.files.empty()) << "neither the WAVE nor the temporary file stays";
-        EXPECT_FALSE(bench.settings.busy);
-        EXPECT_FALSE(bench.settings.outputValid);
+        EXPECT_FALSE(bench.job.busy);
+        EXPECT_FALSE(bench.job.outputValid);
         EXPECT_TRUE(bench.host.errors.empty());
     }
 }
@@ -138,19 +138,21 @@ public:
 TEST(SoundEngineAllocation, NothingIsAllocatedOnceTheRunIsSetUp) {
     for (bool preview : {false, true}) {
         GenerationSettings settings;
+        JobState job;
         settings.outputPath = "/out/note.wav";
         settings.tempDir = "/tmp/";
         settings.vibratoOn = true;
-        settings.autocorrection = preview ? 1 : 0;
-        settings.quality = 1;
+        settings.autocorrection =
+            preview ? AutocorrectionMode::Precalculated : AutocorrectionMode::RealTime;
+        settings.quality = Quality::High;
         AllocationWatch watch;
-        settings.progressDialog = &watch;
-        settings.progressOpen = true;
+        job.progressDialog = &watch;
+        job.progressOpen = true;
         MemoryFileLayer files;
         files.reserveBytes = 1 << 20;
         RecordingPlayer player;
         player.played.reserve(1 << 20);
-        SoundEngine engine(settings, watch, files, player);
+        SoundEngine engine(settings, job, watch, files, player);
         ASSERT_EQ(engine.GenerateSound(preview), GenerationResult::Finished);
         EXPECT_GE(watch.first, 0);
         EXPECT_EQ(watch.last, watch.first) << (preview ? "preview" : "generate");
@@ -160,18 +162,18 @@ TEST(SoundEngineAllocation, NothingIsAllocatedOnceTheRunIsSetUp) {
 TEST(SoundEnginePreview, IsCutToThreeSecondsAndReplayedWhileStillValid) {
     Bench bench;
     bench.settings.duration = 20.0f;
-    bench.settings.autocorrection = 2;
+    bench.settings.autocorrection = AutocorrectionMode::Off;
     ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
-    EXPECT_EQ(bench.settings.previewSound.size(), 44u + 2 * 132300);
-    EXPECT_TRUE(bench.settings.previewValid);
-    EXPECT_EQ(bench.player.played, bench.settings.previewSound);
+    EXPECT_EQ(bench.job.previewSound.size(), 44u + 2 * 132300);
+    EXPECT_TRUE(bench.job.previewValid);
+    EXPECT_EQ(bench.player.played, bench.job.previewSound);
     const auto statuses = bench.host.statuses.size();
 
     ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
     EXPECT_EQ(bench.host.statuses.size(), statuses) << "an unchanged preview is not synthesised";
     EXPECT_EQ(bench.player.imagesPlayed, 2);
     EXPECT_EQ(bench.player.stops, 2) << "every run stops the sound first";
-    EXPECT_FALSE(bench.settings.busy);
+    EXPECT_FALSE(bench.job.busy);
     EXPECT_TRUE(bench.files.files.empty()) << "a preview touches no file";
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 TEST(StepHistory, EveryTapOfTheHighestNoteReadsAValueOfItsOwn) {
     GenerationSettings settings;
-    settings.quality = 1;
+    settings.quality = Quality::High;
     settings.noteIndex = 0;  // E7
     settings.detune = 105;
     const RunSetup run = ComputeRunSetup(settings, false);

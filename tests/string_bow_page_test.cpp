@@ -13,6 +13,7 @@ private:
     std::unique_ptr<WindowDriver> user_;
 
     const GenerationSettings& settings() { return user_->settings(); }
+    const JobState& job() { return user_->job(); }
 
 private slots:
     void init() {
@@ -68,11 +69,11 @@ private slots:
         for (const int id :
              {ids::kBowPressingForce, ids::kBowSpeed, ids::kBowPosition, ids::kStringDamping,
               ids::kFrictionRatio, ids::kT1Ratio, ids::kT2Ratio}) {
-            user_->settings().previewValid = true;
-            user_->settings().outputValid = true;
+            user_->job().previewValid = true;
+            user_->job().outputValid = true;
             user_->SlideTo(id, 1);
-            QVERIFY2(!settings().previewValid, qPrintable(QString::number(id)));
-            QVERIFY(settings().outputValid);
+            QVERIFY2(!job().previewValid, qPrintable(QString::number(id)));
+            QVERIFY(job().outputValid);
         }
     }
 
@@ -87,7 +88,7 @@ private slots:
         user_->Step(ids::kDetuneStep, 3);
         user_->Step(ids::kResonanceAmpStep[0], 2);
         user_->Click(ids::kMaximize);
-        user_->settings().previewValid = true;
+        user_->job().previewValid = true;
 
         user_->Click(ids::kResetDefaults);
 
@@ -96,7 +97,7 @@ private slots:
         QVERIFY(qAbs(settings().bowPosition - 0.17) < 1e-6);
         QVERIFY(qAbs(settings().stringDamping - 0.0015823) < 1e-7);
         QVERIFY(qAbs(settings().frictionRatio - 0.2205) < 1e-6);
-        QVERIFY(!settings().previewValid);
+        QVERIFY(!job().previewValid);
         // Everything else stays where the user put it.
         QVERIFY(qAbs(settings().t1Ratio - 0.65) < 1e-6);
         QVERIFY(qAbs(settings().t2Ratio - 0.65) < 1e-6);

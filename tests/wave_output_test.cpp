@@ -52,21 +52,22 @@ struct OutputRun {
     OutputRun() {
         settings.outputPath = kOutput;
         settings.tempDir = kTempDir;
-        settings.autocorrection = 2;
+        settings.autocorrection = AutocorrectionMode::Off;
         settings.duration = 0.1f;
-        settings.progressDialog = &progress;
-        settings.progressOpen = true;
+        job.progressDialog = &progress;
+        job.progressOpen = true;
     }
     GenerationResult Generate() { return engine.GenerateSound(false); }
     std::string TempName() const { return TemporaryFileName(kTempDir, kOutput); }
     std::string PartialName() const { return PartialFileName(kOutput); }
 
     GenerationSettings settings;
+    JobState job;
     InspectingHost host;
     MemoryFileLayer files;
     RecordingPlayer player;
     RecordingProgress progress;
-    SoundEngine engine{settings, host, files, player};
+    SoundEngine engine{settings, job, host, files, player};
 };
 
 TEST(WaveFile, HeaderDescribesMono16BitAndTheFileHasExactlyItsSamples) {
@@ -87,7 +88,7 @@ TEST(WaveFile, HeaderDescribesMono16BitAndTheFileHasExactlyItsSamples) {
     EXPECT_EQ(std::string(wave.begin() + 36, wave.begin() + 40), "data");
     EXPECT_EQ(Read32(wave, 40), 70560u);
     EXPECT_FALSE(run.files.files.at(kOutput).open);
-    EXPECT_TRUE(run.settings.outputValid);
+    EXPECT_TRUE(run.job.outputValid);
     EXPECT_EQ(run.progress.finishedCalls, 1);
 }
 
@@ -108,7 +109,7 @@ TEST(TemporaryFileName, HashesThePathBytesAsSignedValues) {
 TEST(Maximize, LoudestSampleReachesFullScaleAndTheTemporaryFileIsGone) {
     for (int quality : {0, 1}) {
         OutputRun run;
-        run.settings.quality = quality;
+        run.settings.quality = static_cast<Quality>(quality);
         run.settings.bowPressingForce = 3.5f;
         run.settings.bowSpeed = 0.6f;
         run.files.refusedPath = "";
@@ -136,7 +137,7 @@ TEST(Maximize, VolumeHasNoEffect) {
 TEST(Maximize, PreviewRescalesTheImageInPlace) {
     OutputRun run;
     ASSERT_EQ(run.engine.GenerateSound(true), GenerationResult::Finished);
-    const auto samples = Samples(run.settings.previewSound);
+    const auto samples = Samples(run.job.previewSound);
     int loudest = 0;
     for (std::int16_t s : samples)
         loudest = std::max(loudest, std::abs(int{s}));
@@ -206,8 +207,8 @@ TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) 
         EXPECT_FALSE(run.files.Exists(run.TempName()));
         EXPECT_EQ(run.files.Bytes("/music/other.wav").size(), 3u) << "other files untouched";
         EXPECT_EQ(run.progress.finishedCalls, 1) << "every failure sends the end report";
-        EXPECT_FALSE(run.settings.busy);
-        EXPECT_FALSE(run.settings.outputValid);
+        EXPECT_FALSE(run.job.busy);
+        EXPECT_FALSE(run.job.outputValid);
     }
 }
 
@@ -221,7 +222,7 @@ TEST(WaveOutputFailures, AnEarlierTakeSurvivesAFailedOrAbortedRunAndIsReplacedBy
 
     OutputRun aborted;
     aborted.files.files[kOutput].bytes = earlier;
-    aborted.settings.abortRequested = true;
+    aborted.job.abortRequested = true;
     EXPECT_EQ(aborted.Generate(), GenerationResult::Aborted);
     EXPECT_EQ(aborted.files.Bytes(kOutput), earlier);
     EXPECT_FALSE(aborted.files.Exists(aborted.PartialName()));
@@ -241,14 +242,14 @@ TEST(WaveOutputFailures, PreviewWithoutMemoryLeavesNoImageAndTriesAgainNextTime)
     testing::refuseAllocationsAbove = SIZE_MAX;
     ASSERT_EQ(run.host.errors.size(), 1u);
     EXPECT_EQ(run.host.errors[0], "Not enough memory to generate preview");
-    EXPECT_TRUE(run.settings.previewSound.empty());
-    EXPECT_FALSE(run.settings.previewValid);
-    EXPECT_FALSE(run.settings.busy);
+    EXPECT_TRUE(run.job.previewSound.empty());
+    EXPECT_FALSE(run.job.previewValid);
+    EXPECT_FALSE(run.job.busy);
     EXPECT_EQ(run.player.imagesPlayed, 0);
     EXPECT_EQ(run.progress.finishedCalls, 0) << "a preview has no progress dialog";
 
     EXPECT_EQ(run.engine.GenerateSound(true), GenerationResult::Finished);
-    EXPECT_EQ(run.settings.previewSound.size(), 44u + 2 * 132300);
+    EXPECT_EQ(run.job.previewSound.size(), 44u + 2 * 132300);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ public:
 
     CMainDlg& window() { return window_; }
     GenerationSettings& settings() { return window_.settings(); }
+    JobState& job() { return window_.job(); }
 
     template <class Widget = QWidget>
     Widget* Get(int id) const {

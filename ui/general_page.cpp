@@ -15,12 +15,12 @@
 namespace sordanel {
 
 void CMainDlg::UpdateGeneralValues() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     settings_.maximize = IsChecked(ids::kMaximize);
     for (const int id : {ids::kVolume, ids::kVolumeText, ids::kVolumeUnit}) {
         SetEnabled(id, !settings_.maximize);
     }
-    settings_.quality = SliderPosition(ids::kQuality);
+    settings_.quality = static_cast<Quality>(SliderPosition(ids::kQuality));
     settings_.volumeDb = VolumeDbAt(SliderPosition(ids::kVolume));
     // A typed duration stays until the slider itself is moved to another position.
     const int position = SliderPosition(ids::kDuration);
@@ -31,7 +31,7 @@ void CMainDlg::UpdateGeneralValues() {
 }
 
 void CMainDlg::ShowGeneralValues() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     SetText(ids::kVolumeText, QString::fromStdString(FormatSigned(settings_.volumeDb)));
     SetText(ids::kDurationText, QString::fromStdString(FormatDuration(settings_.duration)));
 }
@@ -57,7 +57,7 @@ void CMainDlg::OnOutputPathFocusGained() {
 void CMainDlg::OnOutputPathFocusLost() {
     const std::string typed = Text(ids::kOutputPath).toStdString();
     if (typed != settings_.outputPath) {
-        settings_.outputValid = false;
+        job_.outputValid = false;
         settings_.outputPath = typed;
     }
     if (settings_.outputPath.empty()) {
@@ -82,7 +82,7 @@ void CMainDlg::BrowseOutputFile() {
         return;
     }
     if (!path.isEmpty()) {
-        settings_.outputValid = false;
+        job_.outputValid = false;
         settings_.outputPath = path.toStdString();
         SetText(ids::kOutputPath, path);
     }

@@ -28,14 +28,14 @@ GenerationResult CMainDlg::GenerateSound(bool preview) {
 }
 
 bool CMainDlg::ConfirmNewRunWhileBusy() {
-    if (!settings_.busy) {
+    if (!job_.busy) {
         return true;
     }
     CGenWarnDlg warning;
     if (warning.exec() != QDialog::Accepted) {
         return false;
     }
-    WaitWhileBusy(settings_);
+    WaitWhileBusy(job_);
     return true;
 }
 
@@ -66,34 +66,36 @@ void CMainDlg::OnGenerate() {
             return;
         }
     }
-    settings_.outputValid = false;
-    settings_.abortRequested = false;
-    settings_.busy = true;
+    job_.outputValid = false;
+    job_.abortRequested = false;
+    job_.busy = true;
+    runSettings_ = settings_;
 
     CGenerDlg progress(progressTimerAvailable_);
-    settings_.progressDialog = &progress;
-    settings_.progressOpen = true;
-    settings_.progressInUse = false;
+    job_.progressDialog = &progress;
+    job_.progressOpen = true;
+    job_.progressInUse = false;
     if (!StartGenerationThread()) {
-        settings_.progressOpen = false;
-        settings_.busy = false;
+        job_.progressOpen = false;
+        job_.busy = false;
         ShowErrorDialog(kWorkerRefusedMessage);
         return;
     }
     if (progress.DoModal() != CGenerDlg::kOk) {
-        settings_.abortRequested = true;
+        job_.abortRequested = true;
     }
-    settings_.progressOpen = false;
+    job_.progressOpen = false;
     // The worker may be inside a call to the dialog; it must have left before it goes.
-    WaitServicingEvents([this] { return !settings_.progressInUse; });
+    WaitServicingEvents([this] { return !job_.progressInUse; });
 }
 
 void CMainDlg::OnPreview() {
     if (!ConfirmNewRunWhileBusy()) {
         return;
     }
-    settings_.abortRequested = false;
-    settings_.busy = true;
+    job_.abortRequested = false;
+    job_.busy = true;
+    runSettings_ = settings_;
     auto* status = controls_.Get<QLabel>(ids::kPreviewStatus);
     status->setText(QString::fromUtf8(kPreviewStarting));
     status->show();
@@ -104,7 +106,7 @@ void CMainDlg::OnPreview() {
 }
 
 void CMainDlg::OnListen() {
-    if (settings_.outputValid) {
+    if (job_.outputValid) {
         player_.PlayFile(settings_.outputPath);
     }
 }

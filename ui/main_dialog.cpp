@@ -45,7 +45,7 @@ CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const cha
       picture(controls_.Get<CInstrumentPicture>(ids::kPicture)) {
     settings_.tempDir = SystemTempDir();
     engineHost_ = std::make_unique<WindowEngineHost>(*controls_.Get<QLabel>(ids::kPreviewStatus));
-    engine_ = std::make_unique<SoundEngine>(settings_, *engineHost_, files_, player_);
+    engine_ = std::make_unique<SoundEngine>(runSettings_, job_, *engineHost_, files_, player_);
     // A main window of its own: in the task bar, with a minimise box, never resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -68,7 +68,7 @@ int CMainDlg::DoModal() {
     }
     const int result = exec();
     // A run confirmed away by the warning was asked to abort; it still reads this dialog.
-    WaitWhileBusy(settings_);
+    WaitWhileBusy(job_);
     return result;
 }
 
@@ -133,14 +133,15 @@ void CMainDlg::InsertPages() {
 void CMainDlg::SetSliderRanges() {
     for (const int id : {ids::kBowPressingForce, ids::kBowSpeed, ids::kBowPosition,
                          ids::kStringDamping, ids::kFrictionRatio}) {
-        controls_.Get<QSlider>(id)->setRange(0, 20);
+        controls_.Get<QSlider>(id)->setRange(0, kBowSliderMax);
     }
+    const SliderPositions& at = kSliderDefaults;
     SetSlider(ids::kQuality, 1, 0);
-    SetSlider(ids::kVolume, 50, 28);
+    SetSlider(ids::kVolume, kVolumeSliderMax, at.volume);
     controls_.Get<QSlider>(ids::kVolume)->setTickInterval(5);
-    SetSlider(ids::kStringToBoxRatio, 13, 6);
-    SetSlider(ids::kT1Ratio, 20, 3);
-    SetSlider(ids::kT2Ratio, 20, 8);
+    SetSlider(ids::kStringToBoxRatio, kStringToBoxSliderMax, at.stringToBoxRatio);
+    SetSlider(ids::kT1Ratio, kEnvelopeSliderMax, at.t1Ratio);
+    SetSlider(ids::kT2Ratio, kEnvelopeSliderMax, at.t2Ratio);
 }
 
 void CMainDlg::SetCheckDefaults() {
@@ -155,7 +156,7 @@ void CMainDlg::SetCheckDefaults() {
     SetChecked(ids::kVibrato, false);
     SetChecked(ids::kEqualTemperament, true);
     SetChecked(ids::kPrecalculated, true);
-    SetSlider(ids::kDuration, 20, 9);
+    SetSlider(ids::kDuration, kDurationSliderMax, kSliderDefaults.duration);
     SetChecked(ids::kMaximize, true);
 }
 
@@ -209,17 +210,17 @@ void CMainDlg::OnOK() {
 }
 
 void CMainDlg::OnExit() {
-    settings_.previewValid = false;
-    if (!settings_.previewSound.empty()) {
+    job_.previewValid = false;
+    if (!job_.previewSound.empty()) {
         player_.Stop();
-        settings_.previewSound = {};
+        job_.previewSound = {};
     }
     bool leave = false;
-    if (settings_.busy) {
+    if (job_.busy) {
         CGenWarnDlg warning;
         leave = warning.exec() == QDialog::Accepted;
         if (leave) {
-            settings_.abortRequested = true;
+            job_.abortRequested = true;
         }
     } else {
         leave = shell_.ConfirmExit();

@@ -6,6 +6,7 @@
 
 #include "generation_result.h"
 #include "generation_settings.h"
+#include "job_state.h"
 #include "posix_file_layer.h"
 #include "settings_tables.h"
 #include "template_dialog.h"
@@ -41,6 +42,7 @@ public:
     bool InitDialog();
 
     GenerationSettings& settings() { return settings_; }
+    JobState& job() { return job_; }
     // The sound engine's one entry: a Generate (on the worker) or a preview (on this thread).
     GenerationResult GenerateSound(bool preview);
     // Makes the next progress dialogs fail to create their timer, as a system out of timers.
@@ -149,6 +151,10 @@ private:
     SoundPlayer& player_;
     std::span<const char* const> noteNames_;
     GenerationSettings settings_;
+    // What the running job was started with: the engine copies it while the window's own
+    // settings may already change again.
+    GenerationSettings runSettings_;
+    JobState job_;
     CInstrumentPicture* picture = nullptr;
     QComboBox* noteList = nullptr;
     QComboBox* keyList = nullptr;

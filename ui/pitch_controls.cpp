@@ -67,22 +67,23 @@ void CMainDlg::CreateKeyList() {
 }
 
 void CMainDlg::UpdatePitchOptions() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     settings_.vibratoOn = IsChecked(ids::kVibrato);
     for (const int id : {ids::kVibratoSpeedLabel, ids::kVibratoDepthLabel, ids::kVibratoSpeed,
                          ids::kVibratoDepth, ids::kVibratoSpeedStep, ids::kVibratoDepthStep}) {
         SetEnabled(id, settings_.vibratoOn);
     }
-    settings_.justIntonation = IsChecked(ids::kEqualTemperament) ? 0 : 1;
-    SetEnabled(ids::kKeyLabel, settings_.justIntonation == 1);
-    SetEnabled(ids::kKeyList, settings_.justIntonation == 1);
-    settings_.autocorrection = IsChecked(ids::kRealTime)        ? 0
-                               : IsChecked(ids::kPrecalculated) ? 1
-                                                                : 2;
+    settings_.justIntonation =
+        IsChecked(ids::kEqualTemperament) ? Temperament::Equal : Temperament::Just;
+    SetEnabled(ids::kKeyLabel, settings_.justIntonation == Temperament::Just);
+    SetEnabled(ids::kKeyList, settings_.justIntonation == Temperament::Just);
+    settings_.autocorrection = IsChecked(ids::kRealTime)        ? AutocorrectionMode::RealTime
+                               : IsChecked(ids::kPrecalculated) ? AutocorrectionMode::Precalculated
+                                                                : AutocorrectionMode::Off;
 }
 
 void CMainDlg::ShowPitchValues() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     SetText(ids::kVibratoSpeed,
             QString::fromStdString(FormatTenths(kVibratoSpeedsHz[settings_.vibratoSpeedIndex])));
     SetText(ids::kVibratoDepth, QString::number(settings_.vibratoDepth));
@@ -115,7 +116,7 @@ void CMainDlg::OnDetuneZero() {
 }
 
 void CMainDlg::OnNoteOrKeyChanged() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     settings_.noteIndex = noteList->currentIndex();
     settings_.keyIndex = keyList->currentIndex();
 }

@@ -8,7 +8,7 @@
 namespace sordanel {
 
 void CMainDlg::UpdateBoxOptions() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     settings_.stringToBoxRatio = StringToBoxRatioAt(SliderPosition(ids::kStringToBoxRatio),
                                                     SliderMaximum(ids::kStringToBoxRatio));
     settings_.pseudorandomResonances = IsChecked(ids::kPseudorandom);
@@ -31,14 +31,14 @@ void CMainDlg::UpdateBoxOptions() {
 }
 
 void CMainDlg::ShowResonanceFrequencies() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     for (int r = 0; r < 4; ++r) {
         SetText(ids::kResonanceFreq[r], QString::number(settings_.resonanceFreq[r]));
     }
 }
 
 void CMainDlg::ShowResonanceDetails() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     SetText(ids::kPseudorandomAmp, QString::number(settings_.pseudorandomAmp));
     for (int r = 0; r < 4; ++r) {
         SetText(ids::kResonanceWidth[r],

@@ -7,15 +7,16 @@
 namespace sordanel {
 
 void CMainDlg::SetStringBowDefaults() {
-    SetSlider(ids::kBowPressingForce, SliderMaximum(ids::kBowPressingForce), 7);
-    SetSlider(ids::kBowSpeed, SliderMaximum(ids::kBowSpeed), 15);
-    SetSlider(ids::kFrictionRatio, SliderMaximum(ids::kFrictionRatio), 13);
-    SetSlider(ids::kBowPosition, SliderMaximum(ids::kBowPosition), 12);
-    SetSlider(ids::kStringDamping, SliderMaximum(ids::kStringDamping), 12);
+    const SliderPositions& at = kSliderDefaults;
+    SetSlider(ids::kBowPressingForce, kBowSliderMax, at.bowPressingForce);
+    SetSlider(ids::kBowSpeed, kBowSliderMax, at.bowSpeed);
+    SetSlider(ids::kFrictionRatio, kBowSliderMax, at.frictionRatio);
+    SetSlider(ids::kBowPosition, kBowSliderMax, at.bowPosition);
+    SetSlider(ids::kStringDamping, kBowSliderMax, at.stringDamping);
 }
 
 void CMainDlg::UpdateStringBowValues() {
-    settings_.previewValid = false;
+    job_.previewValid = false;
     const auto at = [this](int id, auto mapping) {
         return mapping(SliderPosition(id), SliderMaximum(id));
     };

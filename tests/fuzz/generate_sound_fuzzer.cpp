@@ -26,7 +26,7 @@ void Check(bool condition) {
 
 void ChooseSettings(FuzzedDataProvider& in, GenerationSettings& s) {
     s.noteIndex = in.ConsumeIntegralInRange(0, kNoteCount - 1);
-    s.justIntonation = in.ConsumeIntegralInRange(0, 1);
+    s.justIntonation = static_cast<Temperament>(in.ConsumeIntegralInRange(0, 1));
     s.keyIndex = in.ConsumeIntegralInRange(0, 11);
     s.detune = in.ConsumeIntegralInRange(-105, 105);
     s.bowPressingForce = BowPressingForceAt(in.ConsumeIntegralInRange(0, 20), 20);
@@ -50,11 +50,11 @@ void ChooseSettings(FuzzedDataProvider& in, GenerationSettings& s) {
         s.resonanceAmp[i] = in.ConsumeIntegralInRange(1, 20);
     }
     s.pseudorandomAmp = in.ConsumeIntegralInRange(1, PseudorandomAmpMax());
-    s.quality = in.ConsumeIntegralInRange(0, 1);
+    s.quality = static_cast<Quality>(in.ConsumeIntegralInRange(0, 1));
     s.volumeDb = in.ConsumeIntegralInRange(-20, 30);
     s.duration = in.ConsumeFloatingPointInRange(0.07f, 0.15f);
     s.maximize = in.ConsumeBool();
-    s.autocorrection = in.ConsumeIntegralInRange(0, 2);
+    s.autocorrection = static_cast<AutocorrectionMode>(in.ConsumeIntegralInRange(0, 2));
 }
 
 }  // namespace
@@ -70,13 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing::RecordingHost host;
     testing::MemoryFileLayer files;
     testing::RecordingPlayer player;
-    SoundEngine engine(settings, host, files, player);
+    JobState job;
+    SoundEngine engine(settings, job, host, files, player);
     Check(engine.GenerateSound(preview) == GenerationResult::Finished);
-    Check(host.errors.empty() && !settings.busy);
+    Check(host.errors.empty() && !job.busy);
 
     const std::uint32_t total = engine.runSetup().totalSamples;
     const std::vector<std::uint8_t>& wave =
-        preview ? settings.previewSound : files.Bytes(settings.outputPath);
+        preview ? job.previewSound : files.Bytes(settings.outputPath);
     Check(wave.size() == kWaveHeaderBytes + 2 * std::size_t{total});
     for (std::size_t at = kWaveHeaderBytes; at < wave.size(); at += 2) {
         std::int16_t s;

@@ -30,7 +30,7 @@ bool Within(float value, double low, double high) {
 void CheckSettings(const GenerationSettings& s) {
     Check(s.noteIndex >= 0 && s.noteIndex < kNoteCount);
     Check(s.keyIndex >= 0 && s.keyIndex < static_cast<std::int32_t>(kKeyNames.size()));
-    Check(s.justIntonation == 0 || s.justIntonation == 1);
+    Check(s.justIntonation == Temperament::Equal || s.justIntonation == Temperament::Just);
     Check(Within(s.bowPressingForce, 0.35091, 3.5) && Within(s.bowSpeed, 0.060155, 0.6));
     Check(Within(s.bowPosition, 0.05, 0.35) && Within(s.stringDamping, 0.00025130, 0.025));
     Check(Within(s.frictionRatio, 0.07, 0.5));
