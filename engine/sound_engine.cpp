@@ -51,6 +51,7 @@ void SoundEngine::SetUp(bool preview) {
     box_.BuildResonatorBank(settings_, run_.stepRate, run_.stepFraction, run_.noteFrequency);
     string_.Setup(run_.profile.pointCount, run_.bowPoint);
     history_.Clear();
+    history_.PrepareKernel(*kernel_, run_.kernelStep, run_.kernelTaps);
     sampleIndex_ = 0;
     stepCount_ = 0;
     vibratoTerm_ = 0;
