@@ -40,7 +40,7 @@ public:
 private:
     void SetUp(bool preview);
     BowInputs ReadBow() const;
-    float TargetTime() const;
+    double TargetTime() const;
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
