@@ -1,16 +1,26 @@
 #include "kernel_rows.h"
 
+#include <cassert>
 #include <cmath>
 
 namespace sordanel {
+
+// floor(kernelStep) + 2 rows of taps entries: with taps * kernelStep below the kernel's
+// entries, that is at most the entries and two more per tap.
+KernelRows::KernelRows(std::uint32_t maxTaps) {
+    entries_.reserve(std::size_t{kMaxKernelEntries} + 2 * std::size_t{maxTaps});
+    positions_.reserve(maxTaps);
+    limits_.reserve(maxTaps);
+}
 
 void KernelRows::Build(const InterpolationKernel& kernel, float kernelStep, std::uint32_t taps) {
     kernel_ = kernel.table;
     kernelStep_ = kernelStep;
     taps_ = taps;
-    // φ stays below kernelStep, so rows up to floor(kernelStep) are chosen and one more is read
-    // for the carry.
+    // The phase stays below kernelStep, so rows up to floor(kernelStep) are chosen and one more
+    // is read for the carry.
     const auto rows = static_cast<std::uint32_t>(kernelStep) + 2;
+    assert(std::size_t{rows} * taps <= entries_.capacity() && taps <= positions_.capacity());
     entries_.assign(std::size_t{rows} * taps, 0.0f);
     positions_.resize(taps);
     limits_.resize(taps);

@@ -8,14 +8,17 @@
 namespace sordanel {
 
 // One run's interpolation kernel laid out so that a sample reads it in order. Tap i of a sample
-// at phase φ weighs kernel entry floor(i × kernelStep + φ): that is the entry of row floor(φ) at
-// column i, or of the row after it when the fraction of i × kernelStep and that of φ carry into
-// the next entry. The rows hold those entries side by side, and each column keeps i × kernelStep
-// and the entry where the carry begins, so that the choice is made on the same double sum the
-// direct reading of the kernel takes.
+// at stepPhase p weighs kernel entry floor(i * kernelStep + p): the entry of row floor(p) at
+// column i, or of the row after it when the fractions of i * kernelStep and of p carry into the
+// next entry. Each column keeps i * kernelStep and the sum where the carry begins, so that the
+// choice is made on the same double sum the direct reading of the kernel takes.
 class KernelRows {
 public:
-    // Allocates; done while a run is set up.
+    // Reserves room for any kernel read with up to maxTaps taps, so that building the rows of
+    // a run allocates nothing and cannot fail.
+    explicit KernelRows(std::uint32_t maxTaps);
+
+    // Done while a run is set up; taps at most the constructor's maxTaps.
     void Build(const InterpolationKernel& kernel, float kernelStep, std::uint32_t taps);
     bool IsFor(const InterpolationKernel& kernel, float kernelStep, std::uint32_t taps) const {
         return kernel.table == kernel_ && kernelStep == kernelStep_ && taps == taps_;
@@ -23,8 +26,8 @@ public:
 
     std::uint32_t taps() const { return taps_; }
     const float* Row(std::uint32_t row) const { return entries_.data() + std::size_t{row} * taps_; }
-    const double* tapPositions() const { return positions_.data(); }  // i × kernelStep
-    const double* carryLimits() const { return limits_.data(); }      // floor(i × kernelStep) + 1
+    const double* tapPositions() const { return positions_.data(); }  // i * kernelStep
+    const double* carryLimits() const { return limits_.data(); }      // floor(i * kernelStep) + 1
 
 private:
     const float* kernel_ = nullptr;

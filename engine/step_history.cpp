@@ -32,7 +32,7 @@ namespace {
     return sum;
 }
 
-// Tap i weighs newestFirst[i] by kernel entry floor(i × kernelStep + stepPhase). Signed
+// Tap i weighs newestFirst[i] by kernel entry floor(i * kernelStep + stepPhase). Signed
 // indices, because only those convert from double in a vector.
 [[gnu::always_inline]] inline double WeighByKernel(const float* newestFirst,
                                                    const InterpolationKernel& kernel,

@@ -17,8 +17,8 @@ public:
     static constexpr std::uint32_t kSize = 2048;
 
     void Clear() { values_.fill(0.0f); }
-    // Lays out the run's kernel for reading in order (allocates: done at set-up). Asked with
-    // any other kernel, step or tap count, the history reads the kernel directly.
+    // Lays out the run's kernel for reading in order, at set-up. Asked with any other kernel,
+    // step or tap count, the history reads the kernel directly.
     void PrepareKernel(const InterpolationKernel& kernel, float kernelStep,
                        std::uint32_t kernelTaps) {
         rows_.Build(kernel, kernelStep, kernelTaps);
@@ -44,7 +44,7 @@ private:
     static std::uint32_t SlotOf(std::uint32_t stepCount) { return (0u - stepCount) & kMask; }
 
     std::array<float, 2 * kSize> values_{};
-    KernelRows rows_;
+    KernelRows rows_{kSize};
 };
 
 }  // namespace sordanel
