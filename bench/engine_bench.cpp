@@ -1,14 +1,18 @@
 // Rendering speed of whole notes. Counters: cpuPerSoundSecond (CPU seconds per second of
 // sound; the default Low note should stay at or below 0.02) and nsPerPointStep (CPU time per
-// moving string point and step; at most 2.4 for High quality).
+// moving string point and step; at most 2.4 for High quality). Interpolation: nsPerTap, the
+// CPU time of one history value weighed by the kernel.
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <ctime>
+#include <random>
 
 #include "engine_fakes.h"
 #include "settings_tables.h"
 #include "sound_engine.h"
+#include "step_history.h"
 
 namespace sordanel {
 namespace {
@@ -49,6 +53,38 @@ BENCHMARK_CAPTURE(RenderNote, HighC5, "C5", 1, 0.8f, false)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(RenderNote, HighE7, "E7", 1, 2.0f, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RenderNote, PreviewE7, "E7", 0, 3.0f, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RenderNote, HighC1, "C1", 1, 2.0f, false)->Unit(benchmark::kMillisecond);
+
+// The resampling of a note's string steps to output samples, alone: random history values,
+// the note's kernel and tap count, and the phases of its successive samples.
+void InterpolateNote(benchmark::State& state, const char* note, int quality) {
+    GenerationSettings settings;
+    settings.noteIndex = FindNoteIndex(note);
+    settings.quality = static_cast<Quality>(quality);
+    const RunSetup run = ComputeRunSetup(settings, false);
+    const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
+    StepHistory history;
+    history.PrepareKernel(kernel, run.kernelStep, run.kernelTaps);
+    std::mt19937 random(1);
+    std::uniform_real_distribution<float> value(-1.0f, 1.0f);
+    for (std::uint32_t step = 0; step < StepHistory::kSize; ++step) {
+        history.Store(step, value(random));
+    }
+    std::uint32_t sample = 0;
+    const std::clock_t start = std::clock();
+    for (auto _ : state) {
+        const double t = sample++ / double{run.samplesPerStep};
+        const double targetStep = std::floor(t);
+        benchmark::DoNotOptimize(history.InterpolateOutput(kernel, run.kernelStep, run.kernelTaps,
+                                                           static_cast<std::uint32_t>(targetStep),
+                                                           (t - targetStep) * run.kernelStep));
+    }
+    const double cpuSeconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+    state.counters["nsPerTap"] =
+        cpuSeconds / static_cast<double>(state.iterations()) / run.kernelTaps * 1e9;
+}
+
+BENCHMARK_CAPTURE(InterpolateNote, LowC5, "C5", 0);
+BENCHMARK_CAPTURE(InterpolateNote, HighE7, "E7", 1);
 
 }  // namespace
 }  // namespace sordanel

@@ -44,6 +44,28 @@ void BowedString::RefreshConstantBow(const BowInputs& bow, float timeStep) {
     bow_.dampingCoeff = static_cast<float>(n * 30 * bow.stringDamping * bow_.timeStep);
 }
 
+// Inlined into each instruction-set copy of Step: an out-of-line call would run the plain
+// copy and switch between 256-bit and 128-bit code twice per step.
+[[gnu::always_inline]] inline float BowedString::BowedVelocity(float bowVelocity,
+                                                               float prevBowVelocity) const {
+    const std::int32_t i = bowPoint_;
+    const float* const y = displacement_.data();
+    const float* const v = velocity_.data();
+    const auto pull =
+        static_cast<float>(bow_.tensionCoeff * (double{y[i - 1]} + y[i + 1] - 2.0 * y[i]));
+    const bool held = std::fabs(pull) < bow_.frictionLimit;
+    if (v[i] == prevBowVelocity && held) {
+        return bowVelocity;  // sticking: the point moves with the bow
+    }
+    // Slipping: kinetic friction pulls the point toward the bow's velocity.
+    const double friction = v[i] > prevBowVelocity ? -bow_.kineticFriction : bow_.kineticFriction;
+    const auto slipping = static_cast<float>(
+        v[i] - double{bow_.dampingCoeff} * (2.0 * v[i] - v[i - 1] - v[i + 1]) + pull + friction);
+    const bool crossed = (slipping < prevBowVelocity && v[i] > prevBowVelocity) ||
+                         (slipping > prevBowVelocity && v[i] < prevBowVelocity);
+    return crossed && held ? bowVelocity : slipping;  // captured when it crosses the bow
+}
+
 SORDANEL_HOT_PATH void BowedString::Step(float bowVelocity, float prevBowVelocity) {
     // Each profile's point count gets loops of a fixed length, which the compiler lays out
     // without the set-up and remainder code of loops of unknown length.
@@ -89,25 +111,6 @@ template <std::int32_t kPoints>
         sum += w[i];
     }
     stringSum_ = static_cast<float>(sum);
-}
-
-float BowedString::BowedVelocity(float bowVelocity, float prevBowVelocity) const {
-    const std::int32_t i = bowPoint_;
-    const float* const y = displacement_.data();
-    const float* const v = velocity_.data();
-    const auto pull =
-        static_cast<float>(bow_.tensionCoeff * (double{y[i - 1]} + y[i + 1] - 2.0 * y[i]));
-    const bool held = std::fabs(pull) < bow_.frictionLimit;
-    if (v[i] == prevBowVelocity && held) {
-        return bowVelocity;  // sticking: the point moves with the bow
-    }
-    // Slipping: kinetic friction pulls the point toward the bow's velocity.
-    const double friction = v[i] > prevBowVelocity ? -bow_.kineticFriction : bow_.kineticFriction;
-    const auto slipping = static_cast<float>(
-        v[i] - double{bow_.dampingCoeff} * (2.0 * v[i] - v[i - 1] - v[i + 1]) + pull + friction);
-    const bool crossed = (slipping < prevBowVelocity && v[i] > prevBowVelocity) ||
-                         (slipping > prevBowVelocity && v[i] < prevBowVelocity);
-    return crossed && held ? bowVelocity : slipping;  // captured when it crosses the bow
 }
 
 }  // namespace sordanel

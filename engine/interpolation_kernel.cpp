@@ -54,6 +54,9 @@ constexpr KernelDesign kHighDesign{.entries = 59401,
                                    .windowShape = 2.747525,
                                    .windowHalfWidth = 12.953658};
 
+static_assert(kPreviewDesign.entries <= kMaxKernelEntries &&
+              kLowDesign.entries <= kMaxKernelEntries && kHighDesign.entries <= kMaxKernelEntries);
+
 // Modified Bessel function of the first kind, order 0, by its power series.
 double BesselI0(double x) {
     const double quarterSquare = x * x / 4.0;

@@ -14,6 +14,9 @@ struct InterpolationKernel {
 
 enum class KernelKind { Preview, Low, High };
 
+// The most entries of any kernel (High's), for storage sized once for every run.
+inline constexpr std::uint32_t kMaxKernelEntries = 59401;
+
 // The kernel of one quality profile; computed on first use (thread-safe), read-only after.
 const InterpolationKernel& GetInterpolationKernel(KernelKind kind);
 

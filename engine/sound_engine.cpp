@@ -56,15 +56,17 @@ void SoundEngine::SetUp(bool preview) {
             settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
     string_.Setup(run_.profile.pointCount, run_.bowPoint);
     history_.Clear();
+    history_.PrepareKernel(*kernel_, run_.kernelStep, run_.kernelTaps);
     sampleIndex_ = 0;
     stepCount_ = 0;
     vibratoTerm_ = 0;
     prevBowVelocity_ = 0;
 }
 
-// Position of the current sample on the string's clock, in steps.
-float SoundEngine::TargetTime() const {
-    return static_cast<float>(static_cast<double>(sampleIndex_) / run_.samplesPerStep);
+// Position of the current sample on the string's clock, in steps. Kept in double: in single
+// precision its rounding grows with the sample index and shakes the timing of long notes.
+double SoundEngine::TargetTime() const {
+    return static_cast<double>(sampleIndex_) / run_.samplesPerStep;
 }
 
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
@@ -125,9 +127,9 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
                     static_cast<float>((0.02 / run_.duration + 1.05) * sampleIndex_ / total);
                 string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
             }
-            const float t = TargetTime();
+            const double t = TargetTime();
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
-            const auto stepPhase = static_cast<float>((double{t} - targetStep) * run_.kernelStep);
+            const double stepPhase = (t - targetStep) * run_.kernelStep;
             while (stepCount_ < targetStep) {
                 string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
                 const float value = box_.BoxStep(string_.bridgeForce(), string_.stringSum());

@@ -41,7 +41,7 @@ public:
 
 private:
     void SetUp(bool preview);
-    float TargetTime() const;
+    double TargetTime() const;
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();

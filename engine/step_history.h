@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "interpolation_kernel.h"
+#include "kernel_rows.h"
 
 namespace sordanel {
 
@@ -16,18 +17,34 @@ public:
     static constexpr std::uint32_t kSize = 2048;
 
     void Clear() { values_.fill(0.0f); }
-    void Store(std::uint32_t stepCount, float value) { values_[stepCount & kMask] = value; }
-    float At(std::uint32_t stepCount) const { return values_[stepCount & kMask]; }
+    // Lays out the run's kernel for reading in order, at set-up. Asked with any other kernel,
+    // step or tap count, the history reads the kernel directly.
+    void PrepareKernel(const InterpolationKernel& kernel, float kernelStep,
+                       std::uint32_t kernelTaps) {
+        rows_.Build(kernel, kernelStep, kernelTaps);
+    }
+    // Each value is kept twice, kSize entries apart, in a ring that runs backwards: the last
+    // kSize values then lie newest first in one run that never wraps, which the interpolation
+    // reads with plain vector loads.
+    void Store(std::uint32_t stepCount, float value) {
+        const std::uint32_t slot = SlotOf(stepCount);
+        values_[slot] = value;
+        values_[slot + kSize] = value;
+    }
+    float At(std::uint32_t stepCount) const { return values_[SlotOf(stepCount)]; }
 
     // The output value at a sample lying stepPhase kernel entries after step targetStep:
     // the history weighed by the kernel read every kernelStep entries.
     float InterpolateOutput(const InterpolationKernel& kernel, float kernelStep,
                             std::uint32_t kernelTaps, std::uint32_t targetStep,
-                            float stepPhase) const;
+                            double stepPhase) const;
 
 private:
     static constexpr std::uint32_t kMask = kSize - 1;
-    std::array<float, kSize> values_{};
+    static std::uint32_t SlotOf(std::uint32_t stepCount) { return (0u - stepCount) & kMask; }
+
+    std::array<float, 2 * kSize> values_{};
+    KernelRows rows_{kSize};
 };
 
 }  // namespace sordanel
