@@ -92,10 +92,19 @@ public:
             std::min(static_cast<std::size_t>(request_.jobs), request_.items.size());
         {
             std::vector<std::jthread> workers;
+            workers.reserve(threads);
             for (std::size_t t = 0; t < threads; ++t) {
-                workers.emplace_back([this] { Work(); });
+                // Short of memory or threads, the batch goes on with those that started.
+                try {
+                    workers.emplace_back([this] { Work(); });
+                } catch (const std::system_error&) {
+                    if (workers.empty()) {
+                        throw;
+                    }
+                    break;
+                }
             }
-            ShowProgressUntilDone(threads);
+            ShowProgressUntilDone(workers.size());
         }
         return results_;
     }
