@@ -349,20 +349,30 @@ TEST_F(FileHazards, AddressSpaceLimitInABatchNeverAborts) {
 }
 
 // A render killed at a random moment may leave files behind; the next render into the same
-// folder and the same $TMPDIR sweeps them.
+// folder and the same $TMPDIR sweeps them, whatever file it writes, with Maximize or without.
 TEST_F(FileHazards, NextRenderSweepsWhatAKilledRenderLeft) {
     std::mt19937 random(1107);
-    const std::string target = (library_ / "take.wav").string();
     for (int round = 0; round < 25; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        const pid_t killed = Start({"-o", target, "--duration", "2"});
+        const pid_t killed = Start({"-o", (library_ / "killed.wav").string(), "--duration", "2"});
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 120000));
         ::kill(killed, SIGKILL);
         Wait(killed);
-        const Ended next = Run({"-o", target, "--duration", "0.07"});
-        ASSERT_EQ(next.code, 0) << next.err;
-        EXPECT_EQ(Entries(library_), std::set<std::string>{"take.wav"});
+        std::vector<std::string> next = {"-o", (library_ / "next.wav").string(), "--duration",
+                                         "0.07"};
+        if (round % 2 == 1) {
+            next.push_back("--no-maximize");
+        }
+        const Ended ended = Run(next);
+        ASSERT_EQ(ended.code, 0) << ended.err;
+        std::set<std::string> left = Entries(library_);
+        if (left.erase("killed.wav") > 0) {
+            EXPECT_TRUE(IsCompleteNote(library_ / "killed.wav")) << "it was killed after the end";
+        }
+        EXPECT_EQ(left, std::set<std::string>{"next.wav"});
         EXPECT_TRUE(fs::is_empty(tmp_));
+        fs::remove(library_ / "killed.wav");
+        fs::remove(library_ / "next.wav");
     }
 }
 

@@ -278,6 +278,14 @@ std::unique_ptr<File> PosixFileLayer::CreateOutput(const std::string& path) {
     return std::make_unique<PosixFile>(fd, folderFd, name, place.name);
 }
 
+void PosixFileLayer::SweepScratchFolder(const std::string& folder) {
+    const int folderFd = OpenFolder(folder);
+    if (folderFd >= 0) {
+        SweepLitter(folderFd, IsScratchFileName);
+        ::close(folderFd);
+    }
+}
+
 std::unique_ptr<File> PosixFileLayer::CreateScratch(const std::string& preferredPath) {
     const Place place = PlaceOf(preferredPath);
     const int folderFd = OpenFolder(place.folder);

@@ -27,6 +27,10 @@ public:
     bool CheckTarget(const std::string& path) override;
     std::unique_ptr<File> CreateOutput(const std::string& path) override;
     std::unique_ptr<File> CreateScratch(const std::string& preferredPath) override;
+
+    // Sweeps the temporary folder of scratch files killed runs left, as a run with Maximize
+    // does; for a program to call when it starts, so that runs without Maximize clean up too.
+    void SweepScratchFolder(const std::string& folder);
 };
 
 }  // namespace sordanel
