@@ -165,8 +165,11 @@ struct Refined {
 // Finds the correlation peak near `periods` times `period` and refines it with a parabola
 // through its neighbours; the error of the new period shrinks with the number of periods.
 Refined RefinePeriod(std::span<const double> x, std::size_t length, double period, double periods) {
-    const auto low = static_cast<std::size_t>(std::max(1.0, (periods - 0.3) * period));
-    const auto high = static_cast<std::size_t>((periods + 0.3) * period) + 1;
+    // The lags stay within what the part holds, the parabola's right neighbour included.
+    const std::size_t lastLag = x.size() - length - 1;
+    const auto low =
+        std::min(lastLag, static_cast<std::size_t>(std::max(1.0, (periods - 0.3) * period)));
+    const auto high = std::min(lastLag, static_cast<std::size_t>((periods + 0.3) * period) + 1);
     std::size_t best = low;
     double bestValue = Correlation(x, length, low);
     for (std::size_t lag = low + 1; lag <= high; ++lag) {
@@ -240,8 +243,10 @@ PitchReading EstimatePitch(std::span<const double> steadyPart, double sampleRate
     const std::size_t reach = steadyPart.size() - length;
     double period = sampleRate / best;
     // Half a period short of the reach leaves room for the search window and the parabola.
-    const double periodsWithin = std::floor(static_cast<double>(reach) / period - 0.5);
-    if (periodsWithin < 2) {
+    const auto periodsWithin = [&] {
+        return std::floor(static_cast<double>(reach) / period - 0.5);
+    };
+    if (periodsWithin() < 2) {
         return {std::nullopt, "too short to measure"};
     }
     const Refined first = RefinePeriod(steadyPart, length, period, 1);
@@ -253,13 +258,16 @@ PitchReading EstimatePitch(std::span<const double> steadyPart, double sampleRate
     // period either side) around the true peak, up to as many periods as the reach holds, and
     // as long as the signal still repeats closely over that many: under vibrato a long lag
     // compares different pitches.
-    for (double periods = 4; periods < 4 * periodsWithin; periods *= 4) {
-        const Refined refined =
-            RefinePeriod(steadyPart, length, period, std::min(periods, periodsWithin));
+    for (double periods = 4;; periods *= 4) {
+        const double last = periodsWithin();
+        const Refined refined = RefinePeriod(steadyPart, length, period, std::min(periods, last));
         if (refined.correlation < kSteadyCorrelation) {
             break;
         }
         period = refined.period;
+        if (periods >= last) {
+            break;
+        }
     }
     const double hz = sampleRate / period;
     if (std::abs(1200 * std::log2(hz / best)) > kAgreementCents) {
