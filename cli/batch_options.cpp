@@ -14,9 +14,9 @@ namespace sordanel {
 namespace {
 
 constexpr int kMaxJobs = 256;
+// Each layer of the SFZ instrument takes at least one of the 127 velocities.
+constexpr std::size_t kMaxLayers = 127;
 constexpr std::size_t kMaxOutputPathChars = 390;
-// What the staging directories of a batch add to a file's path: "/.sordanel-XXXXXX/<item>/".
-constexpr std::size_t kStagingPathChars = 24;
 
 int DefaultJobs() {
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -78,6 +78,10 @@ std::vector<Layer> LayersOf(const std::string& text, LayerParameter parameter) {
         layers.push_back({static_cast<float>(RealIn("--layers", value, range)), value});
         start = comma + 1;
     }
+    if (layers.size() > kMaxLayers) {
+        Refuse("--layers", text, "gives " + std::to_string(layers.size()) + " layers",
+               "at most " + std::to_string(kMaxLayers) + ", one velocity each");
+    }
     std::sort(layers.begin(), layers.end(),
               [](const Layer& a, const Layer& b) { return a.value < b.value; });
     for (std::size_t i = 1; i < layers.size(); ++i) {
@@ -86,6 +90,16 @@ std::vector<Layer> LayersOf(const std::string& text, LayerParameter parameter) {
         }
     }
     return layers;
+}
+
+// A name that stays inside its folder, hides nothing, and cannot break the lines of the SFZ
+// instrument or of a listing: no separator, no control character, no leading dot.
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name.front() != '.' &&
+           std::none_of(name.begin(), name.end(), [](char c) {
+               const auto byte = static_cast<unsigned char>(c);
+               return c == '/' || byte < 0x20 || byte == 0x7f;
+           });
 }
 
 std::string ExpandTemplate(const std::string& pattern, const std::string& fields,
@@ -129,7 +143,7 @@ std::vector<BatchItem> ItemsOf(const BatchOptions& options, const BatchRequest& 
             const std::string layerText =
                 layer < 0 ? "" : parameter + batch.layers[static_cast<std::size_t>(layer)].text;
             std::string name = ExpandTemplate(pattern, fields, note, layerText);
-            if (name.empty() || name.front() == '.' || name.find('/') != std::string::npos) {
+            if (!IsPlainFileName(name)) {
                 Refuse("--name-template", pattern,
                        "gives \"" + name +
                            "\", which is not a plain "
@@ -139,7 +153,7 @@ std::vector<BatchItem> ItemsOf(const BatchOptions& options, const BatchRequest& 
             if (!names.insert(name).second) {
                 Refuse("--name-template", pattern, "gives two files the name " + name, fields);
             }
-            if (batch.directory.size() + kStagingPathChars + name.size() > kMaxOutputPathChars) {
+            if (batch.directory.size() + 1 + name.size() > kMaxOutputPathChars) {
                 Refuse("--name-template", pattern, "gives a path too long for " + name,
                        "at most " + std::to_string(kMaxOutputPathChars) + " characters");
             }
@@ -190,8 +204,11 @@ void AddBatchOptions(CLI::App& app, BatchOptions& options) {
 
 std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions& options,
                                          const std::string& directory) {
-    if (options.notes.empty()) {
+    if (app.count("--notes") == 0) {
         return std::nullopt;
+    }
+    if (options.notes.empty()) {
+        Refuse("--notes", options.notes, "names no note", NoteRange());
     }
     BatchRequest batch;
     batch.directory = directory;
@@ -222,10 +239,15 @@ std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions
     batch.items = ItemsOf(options, batch, NotesOf(options.notes, step));
     if (!options.sfzName.empty()) {
         const std::string& name = options.sfzName;
-        if (name.size() < 5 || name.front() == '.' || name.find('/') != std::string::npos ||
-            name.substr(name.size() - 4) != ".sfz") {
-            Refuse("--sfz", name, "is not a plain file name ending in .sfz",
-                   "a name such as cello.sfz, written beside the notes");
+        const std::string admitted = "a name such as cello.sfz, written beside the notes";
+        if (name.size() < 5 || !IsPlainFileName(name) || name.substr(name.size() - 4) != ".sfz") {
+            Refuse("--sfz", name, "is not a plain file name ending in .sfz", admitted);
+        }
+        const bool takenByANote =
+            std::any_of(batch.items.begin(), batch.items.end(),
+                        [&](const BatchItem& item) { return item.fileName == name; });
+        if (takenByANote) {
+            Refuse("--sfz", name, "is the name of one of the notes", admitted);
         }
         batch.sfzName = name;
     }

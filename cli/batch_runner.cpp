@@ -1,21 +1,17 @@
 #include "batch_runner.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <thread>
 
-#include "engine_messages.h"
 #include "note_render.h"
-#include "private_directory.h"
 #include "progress_receiver.h"
 #include "system_temp_dir.h"
 
@@ -64,13 +60,12 @@ private:
 class Batch {
 public:
     Batch(const BatchRequest& request, bool preview, const GenerationSettings& base,
-          ConsoleHost& console, std::atomic<bool>& abortRequested, const std::string& staging)
+          ConsoleHost& console, std::atomic<bool>& abortRequested)
         : request_(request),
           preview_(preview),
           base_(base),
           console_(console),
           abortRequested_(abortRequested),
-          staging_(staging),
           results_(request.items.size(), GenerationResult::Aborted),
           progress_(request.items.size()) {}
 
@@ -79,10 +74,19 @@ public:
             std::min(static_cast<std::size_t>(request_.jobs), request_.items.size());
         {
             std::vector<std::jthread> workers;
+            workers.reserve(threads);
             for (std::size_t t = 0; t < threads; ++t) {
-                workers.emplace_back([this] { Work(); });
+                // Short of memory or threads, the batch goes on with those that started.
+                try {
+                    workers.emplace_back([this] { Work(); });
+                } catch (const std::system_error&) {
+                    if (workers.empty()) {
+                        throw;
+                    }
+                    break;
+                }
             }
-            ShowProgressUntilDone(threads);
+            ShowProgressUntilDone(workers.size());
         }
         return results_;
     }
@@ -94,7 +98,7 @@ private:
         const std::size_t count = results_.size();
         for (std::size_t taken = next_++; taken < count && !abortRequested_; taken = next_++) {
             const std::size_t i = count - 1 - taken;
-            results_[i] = Render(i);
+            results_[i] = RenderCatching(i);
             progress_[i] = 1.0f;
         }
         const std::lock_guard lock(doneMutex_);
@@ -116,6 +120,17 @@ private:
         }
     }
 
+    // A render that runs out of memory or meets a failing system call ends alone, with the
+    // system's words; its files went with its engine, and the batch goes on.
+    GenerationResult RenderCatching(std::size_t i) {
+        try {
+            return Render(i);
+        } catch (const std::exception& failure) {
+            console_.ShowError(request_.items[i].fileName, failure.what());
+            return GenerationResult::WriteFailed;
+        }
+    }
+
     GenerationResult Render(std::size_t i) {
         const BatchItem& item = request_.items[i];
         GenerationSettings settings = base_;
@@ -125,37 +140,15 @@ private:
             (request_.layerParameter == LayerParameter::Force ? settings.bowPressingForce
                                                               : settings.bowSpeed) = value;
         }
-        // The engine names its temporary file, and the partial file beside the output, from a
-        // weak hash of the output path, so renders sharing a directory could meet on one name:
-        // each gets a temporary directory and a staging directory of its own.
-        auto temporary = PrivateDirectory::Create(SystemTempDir(), "sordanel-");
-        if (!temporary) {
-            console_.ShowError(item.fileName, messages::kCannotCreateTemporary);
-            return GenerationResult::NotStarted;
-        }
-        const std::string own = staging_ + std::to_string(i) + "/";
-        if (::mkdir(own.c_str(), 0700) != 0) {
-            console_.ShowError(item.fileName, messages::kCannotCreateOutput);
-            return GenerationResult::NotStarted;
-        }
-        settings.tempDir = temporary->path();
-        settings.outputPath = own + item.fileName;
+        // The file layer gives each render partial and temporary files of its own, so the
+        // renders write straight to their targets.
+        settings.tempDir = SystemTempDir();
+        settings.outputPath = request_.directory + "/" + item.fileName;
         RenderHost host(item.fileName, console_, progress_[i]);
         JobState job(abortRequested_);
         job.progressDialog = &host;
         job.progressOpen = true;
-        const GenerationResult result = RenderNote(settings, job, preview_, host);
-        if (result != GenerationResult::Finished) {
-            return result;
-        }
-        const std::string target = request_.directory + "/" + item.fileName;
-        if (std::rename(settings.outputPath.c_str(), target.c_str()) != 0) {
-            const std::string why = std::error_code(errno, std::generic_category()).message();
-            console_.ShowError(item.fileName, "Cannot put the finished file in place: " + why);
-            std::remove(settings.outputPath.c_str());
-            return GenerationResult::NotStarted;
-        }
-        return result;
+        return RenderNote(settings, job, preview_, host);
     }
 
     const BatchRequest& request_;
@@ -163,7 +156,6 @@ private:
     const GenerationSettings& base_;
     SharedConsole console_;
     std::atomic<bool>& abortRequested_;
-    const std::string& staging_;
 
     std::vector<GenerationResult> results_;
     std::vector<std::atomic<float>> progress_;
@@ -178,17 +170,9 @@ private:
 std::vector<GenerationResult> RunBatch(const BatchRequest& batch, bool preview,
                                        const GenerationSettings& base, ConsoleHost& console,
                                        std::atomic<bool>& abortRequested) {
-    // Renders are written beside their final place, so that a rename moves each complete file
-    // there at once, on the same file system; what a render leaves in its staging directory
-    // goes with it.
     std::error_code ignored;
     std::filesystem::create_directories(batch.directory, ignored);
-    const auto staging = PrivateDirectory::Create(batch.directory, ".sordanel-");
-    if (!staging) {
-        console.ShowError(batch.directory + ": " + messages::kCannotCreateOutput);
-        return std::vector<GenerationResult>(batch.items.size(), GenerationResult::NotStarted);
-    }
-    return Batch(batch, preview, base, console, abortRequested, staging->path()).Run();
+    return Batch(batch, preview, base, console, abortRequested).Run();
 }
 
 }  // namespace sordanel

@@ -59,7 +59,8 @@ FileSummary Summarize(const BatchItem& item, const std::string& directory,
                                        settings.keyIndex, settings.detune}),
                         std::nullopt,
                         std::nullopt,
-                        std::nullopt};
+                        std::nullopt,
+                        {}};
     const std::vector<double> samples = ReadSamples(directory + "/" + item.fileName);
     double peak = 0;
     for (const double s : samples) {
@@ -68,7 +69,9 @@ FileSummary Summarize(const BatchItem& item, const std::string& directory,
     if (peak > 0) {
         summary.peakDbfs = 20 * std::log10(peak / kFullScale);
     }
-    summary.measuredHz = EstimatePitchHz(SteadyPart(samples, settings), kSampleRate);
+    const PitchReading reading = EstimatePitch(SteadyPart(samples, settings), kSampleRate);
+    summary.measuredHz = reading.hz;
+    summary.unmeasured = reading.unmeasured;
     if (summary.measuredHz) {
         summary.errorCents = 1200 * std::log2(*summary.measuredHz / summary.targetHz);
     }
@@ -82,10 +85,6 @@ std::string Format(const char* format, const std::optional<double>& value) {
     char text[32];
     std::snprintf(text, sizeof text, format, *value);
     return text;
-}
-
-nlohmann::json OrNull(const std::optional<double>& value) {
-    return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
 }
 
 }  // namespace
@@ -114,8 +113,8 @@ std::string SummaryTable(const std::vector<FileSummary>& files) {
     for (const FileSummary& f : files) {
         std::snprintf(line, sizeof line, "%-*s  %-4s  %11.3f  %11s  %11s  %9s\n", fileWidth,
                       f.file.c_str(), f.note.c_str(), f.targetHz,
-                      Format("%.3f", f.measuredHz).c_str(), Format("%+.2f", f.errorCents).c_str(),
-                      Format("%.1f", f.peakDbfs).c_str());
+                      f.measuredHz ? Format("%.3f", f.measuredHz).c_str() : f.unmeasured.c_str(),
+                      Format("%+.2f", f.errorCents).c_str(), Format("%.1f", f.peakDbfs).c_str());
         table += line;
     }
     return table;
@@ -124,12 +123,17 @@ std::string SummaryTable(const std::vector<FileSummary>& files) {
 nlohmann::json SummaryJson(const std::vector<FileSummary>& files) {
     nlohmann::json array = nlohmann::json::array();
     for (const FileSummary& f : files) {
-        array.push_back({{"file", f.file},
-                         {"note", f.note},
-                         {"targetHz", f.targetHz},
-                         {"measuredHz", OrNull(f.measuredHz)},
-                         {"errorCents", OrNull(f.errorCents)},
-                         {"peakDbfs", OrNull(f.peakDbfs)}});
+        nlohmann::json row = {{"file", f.file}, {"note", f.note}, {"targetHz", f.targetHz}};
+        if (f.measuredHz) {
+            row["measuredHz"] = *f.measuredHz;
+            row["errorCents"] = *f.errorCents;
+        } else {
+            row["unmeasured"] = f.unmeasured;
+        }
+        if (f.peakDbfs) {
+            row["peakDbfs"] = *f.peakDbfs;
+        }
+        array.push_back(std::move(row));
     }
     return array;
 }

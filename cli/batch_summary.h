@@ -16,9 +16,10 @@ struct FileSummary {
     std::string file;
     std::string note;
     double targetHz;
-    std::optional<double> measuredHz;  // nothing when no steady pitch was found
+    std::optional<double> measuredHz;
     std::optional<double> errorCents;
     std::optional<double> peakDbfs;  // nothing for a silent file
+    std::string unmeasured;          // why measuredHz is missing, in words
 };
 
 // Measures every file the batch wrote; `written` marks them, in the order of batch.items.
@@ -28,7 +29,8 @@ std::vector<FileSummary> SummarizeBatch(const BatchRequest& batch, const std::ve
 // One line per file under a heading, for people.
 std::string SummaryTable(const std::vector<FileSummary>& files);
 
-// An array of objects, one per file, for programs; what was not found is null.
+// An array of objects, one per file, for programs; a value that was not found is left out,
+// and "unmeasured" tells why the pitch is missing.
 nlohmann::json SummaryJson(const std::vector<FileSummary>& files);
 
 }  // namespace sordanel

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <variant>
 
@@ -10,6 +11,7 @@
 #include "interrupt_request.h"
 #include "job_state.h"
 #include "note_render.h"
+#include "process_start.h"
 #include "render_options.h"
 #include "run_constants.h"
 #include "system_temp_dir.h"
@@ -53,5 +55,13 @@ int Run(int argc, char** argv) {
 }  // namespace sordanel
 
 int main(int argc, char** argv) {
-    return sordanel::Run(argc, argv);
+    sordanel::PrepareProcessForFiles();
+    // Nothing may abort the process: a render's files are deleted by their owners on the way
+    // out, and the user gets the system's words and a failure code.
+    try {
+        return sordanel::Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "sordanel-render: %s\n", failure.what());
+        return static_cast<int>(sordanel::GenerationResult::WriteFailed);
+    }
 }

@@ -1,5 +1,6 @@
 #include "note_render.h"
 
+#include "engine_messages.h"
 #include "posix_file_layer.h"
 #include "preview_file.h"
 #include "silent_player.h"
@@ -10,6 +11,12 @@ namespace sordanel {
 GenerationResult RenderNote(const GenerationSettings& settings, JobState& job, bool preview,
                             EngineHost& host) {
     PosixFileLayer files;
+    files.SweepScratchFolder(settings.tempDir);
+    // A preview's engine writes no file, so its target is checked here, before synthesis.
+    if (preview && !files.CheckTarget(settings.outputPath)) {
+        host.ShowError(messages::kCannotCreateOutput);
+        return GenerationResult::NotStarted;
+    }
     SilentPlayer player;
     SoundEngine engine(settings, job, host, files, player);
     const GenerationResult result = engine.GenerateSound(preview);

@@ -7,9 +7,31 @@
 
 namespace sordanel {
 
+namespace {
+
+// `text` with each control character shown as its code, so that it cannot break a line.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            char code[5];
+            std::snprintf(code, sizeof code, "\\x%02x", byte);
+            shown += code;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
 void Refuse(const std::string& option, const std::string& value, const std::string& why,
             const std::string& admitted) {
-    throw CLI::ValidationError(option, "\"" + value + "\" " + why + "; admitted: " + admitted);
+    // A refusal is one line, whatever the value and the names made from it hold.
+    throw CLI::ValidationError(option,
+                               Printable("\"" + value + "\" " + why + "; admitted: " + admitted));
 }
 
 std::string FormatNumber(double value) {

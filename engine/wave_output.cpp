@@ -68,9 +68,12 @@ std::optional<GenerationResult> WaveOutput::OpenOutput(bool preview, std::uint32
 std::optional<GenerationResult> WaveOutput::OpenFullRun(
     const std::array<std::uint8_t, 44>& header) {
     target_ = settings_.maximize ? Target::TemporaryFile : Target::WaveFile;
-    const std::string partialName = PartialFileName(settings_.outputPath);
+    // A target that can never be written is refused now, not after the whole note.
     Attempt([&] {
-        wave_ = files_.Create(partialName, FileAccess::WriteOnly);
+        if (!files_.CheckTarget(settings_.outputPath)) {
+            return false;
+        }
+        wave_ = files_.CreateOutput(settings_.outputPath);
         return wave_ != nullptr;
     });
     if (!wave_) {
@@ -78,20 +81,18 @@ std::optional<GenerationResult> WaveOutput::OpenFullRun(
         CallProgressDialog(job_, [](ProgressReceiver& d) { d.GenerationFinished(); });
         return End(GenerationResult::NotStarted);
     }
-    partialName_ = partialName;
     if (!Attempt([&] { return wave_->Write(header.data(), header.size()); })) {
         return Fail(messages::kWaveWriteFailed, GenerationResult::HeaderFailed);
     }
     if (settings_.maximize) {
         const std::string name = TemporaryFileName(settings_.tempDir, settings_.outputPath);
         Attempt([&] {
-            temporary_ = files_.Create(name, FileAccess::ReadWrite);
+            temporary_ = files_.CreateScratch(name);
             return temporary_ != nullptr;
         });
         if (!temporary_) {
             return Fail(messages::kCannotCreateTemporary, GenerationResult::NotStarted);
         }
-        temporaryName_ = name;
     }
     return std::nullopt;
 }
@@ -140,14 +141,17 @@ GenerationResult WaveOutput::FinishOutput(float peakLevel) {
             return rescaled;
         }
     }
-    // Closing flushes what the file layer still holds: a failure there is a failed write, and
-    // so is a finished file that cannot take the place of the old one.
-    const bool closed = Attempt([&] { return wave_->Close(); });
-    wave_.reset();
-    if (!closed || !Attempt([&] { return files_.Replace(partialName_, settings_.outputPath); })) {
+    // The last moment an interrupt can still keep the earlier take: after Commit the new one
+    // is in place and the run has finished.
+    if (job_.abortRequested) {
+        return AbortOutput();
+    }
+    // Committing flushes what the file layer still holds: a failure there is a failed write,
+    // and so is a finished file that cannot take the place of the old one.
+    if (!Attempt([&] { return wave_->Commit(); })) {
         return Fail(messages::kWaveWriteFailed, GenerationResult::WriteFailed);
     }
-    partialName_.clear();
+    wave_.reset();
     CallProgressDialog(job_, [](ProgressReceiver& d) { d.GenerationFinished(); });
     job_.outputValid = true;
     return End(GenerationResult::Finished);
@@ -160,6 +164,10 @@ GenerationResult WaveOutput::WriteMaximizedWave(float peakLevel) {
     std::array<float, 2048> floats{};
     std::array<std::uint8_t, 2 * 2048> samples{};
     for (std::uint32_t done = 0; done < totalSamples_;) {
+        // The second pass of a long note takes seconds: an interrupt is heard here too.
+        if (job_.abortRequested) {
+            return AbortOutput();
+        }
         const std::uint32_t count = std::min<std::uint32_t>(
             totalSamples_ - done, static_cast<std::uint32_t>(floats.size()));
         if (!Attempt([&] { return temporary_->Read(floats.data(), count * sizeof(float)); })) {
@@ -173,10 +181,7 @@ GenerationResult WaveOutput::WriteMaximizedWave(float peakLevel) {
         }
         done += count;
     }
-    Attempt([&] { return temporary_->Close(); });
-    temporary_.reset();
-    Attempt([&] { return files_.Remove(temporaryName_); });
-    temporaryName_.clear();
+    DiscardQuietly(temporary_);
     return GenerationResult::Finished;
 }
 
@@ -193,28 +198,23 @@ GenerationResult WaveOutput::Fail(std::string_view message, GenerationResult cod
     return End(code);
 }
 
-void WaveOutput::CloseAndDeleteFiles() {
-    if (wave_) {
-        Attempt([&] { return wave_->Close(); });
-    }
-    if (temporary_) {
-        Attempt([&] { return temporary_->Close(); });
-    }
-    wave_.reset();
-    temporary_.reset();
-    if (!partialName_.empty()) {
-        Attempt([&] { return files_.Remove(partialName_); });
-    }
-    if (!temporaryName_.empty()) {
-        Attempt([&] { return files_.Remove(temporaryName_); });
+void WaveOutput::DiscardQuietly(std::unique_ptr<File>& file) {
+    if (file) {
+        Attempt([&] {
+            file->Discard();
+            return true;
+        });
+        file.reset();
     }
 }
 
+void WaveOutput::CloseAndDeleteFiles() {
+    DiscardQuietly(wave_);
+    DiscardQuietly(temporary_);
+}
+
 GenerationResult WaveOutput::End(GenerationResult code) {
-    wave_.reset();
-    temporary_.reset();
-    partialName_.clear();
-    temporaryName_.clear();
+    CloseAndDeleteFiles();
     buffered_ = 0;
     job_.busy = false;
     return code;

@@ -16,11 +16,11 @@
 
 namespace sordanel {
 
-// The last stage of a run, and the owner of its ends. A Generate writes the WAVE file beside
-// outputPath and puts it in place once complete (with Maximize through a temporary float file
-// and a second pass); a preview builds the WAVE image in memory and plays it. Every way out of a
-// run passes through here: the message, closing, deleting the partial files, the end report and
-// clearing busy.
+// The last stage of a run, and the owner of its ends. A Generate checks outputPath before any
+// synthesis, writes the WAVE file through the file layer and puts it in place once complete (with
+// Maximize through a temporary float file and a second pass); a preview builds the WAVE image in
+// memory and plays it. Every way out of a run passes through here: the message, closing, deleting
+// the partial files, the end report and clearing busy.
 class WaveOutput {
 public:
     // `settings` is the run's own copy, alive as long as this stage.
@@ -67,7 +67,9 @@ private:
     GenerationResult PlayPreview();
     // Shows the message, then closes and deletes every file of the run and ends it.
     GenerationResult Fail(std::string_view message, GenerationResult code);
+    // Deletes the run's files that are still open, while they are still the run's.
     void CloseAndDeleteFiles();
+    static void DiscardQuietly(std::unique_ptr<File>& file);
     GenerationResult End(GenerationResult code);
 
     const GenerationSettings& settings_;
@@ -82,8 +84,6 @@ private:
     std::size_t imagePosition_ = 0;
     std::unique_ptr<File> wave_;
     std::unique_ptr<File> temporary_;
-    std::string partialName_;
-    std::string temporaryName_;
     std::array<std::uint8_t, 16384> buffer_{};
     std::size_t buffered_ = 0;
 };

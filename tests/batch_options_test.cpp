@@ -108,6 +108,35 @@ TEST(BatchOptions, RefusesWhatCannotBeRendered) {
     ExpectRefused({"--notes", "C2", "--sfz", "cello.txt", "-o", "/lib"}, "ending in .sfz");
 }
 
+// Each of these once wrote something wrong and reported success.
+TEST(BatchOptions, RefusesWhatWouldWriteTheWrongThing) {
+    ExpectRefused(
+        {"--notes", "C2..C4", "--name-template", "{note}.sfz", "--sfz", "C4.sfz", "-o", "/lib"},
+        "is the name of one of the notes");
+    std::string layers = "force=";
+    for (int i = 0; i < 128; ++i) {
+        layers += std::to_string(0.5 + i * 0.01);
+        layers += ',';
+    }
+    layers.pop_back();
+    ExpectRefused({"--notes", "C2", "--layers", layers, "-o", "/lib"}, "gives 128 layers");
+    EXPECT_EQ(
+        Batch({"--notes", "C2", "--layers", layers.substr(0, layers.rfind(',')), "-o", "/lib"})
+            .layers.size(),
+        127u)
+        << "127 layers still give each its own velocity";
+    for (const char* pattern : {"{note}\n.wav", "{note}\t.wav", "{note}\x7f.wav", "{note}\r"}) {
+        const auto parsed = Parse({"--notes", "C2", "--name-template", pattern, "-o", "/lib"});
+        const auto* early = std::get_if<EarlyExit>(&parsed);
+        ASSERT_NE(early, nullptr) << "accepted: " << pattern;
+        EXPECT_NE(early->text.find("not a plain file name"), std::string::npos) << early->text;
+        EXPECT_EQ(early->text.find_first_of("\t\r\x7f"), std::string::npos) << early->text;
+        EXPECT_EQ(early->text.find('\n'), early->text.size() - 1) << "one line: " << early->text;
+    }
+    ExpectRefused({"--notes", "C2", "--sfz", "cel\nlo.sfz", "-o", "/lib"}, "\"cel\\x0alo.sfz\"");
+    ExpectRefused({"--notes", "", "-o", "/lib"}, "--notes");
+}
+
 TEST(BatchOptions, BatchOptionsBelongToABatchOnly) {
     ExpectRefused({"--step", "2", "-o", "/lib/c.wav"}, "--step requires --notes");
     ExpectRefused({"--sfz", "c.sfz", "-o", "/lib/c.wav"}, "--sfz requires --notes");

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "file_layer.h"
 #include "progress_receiver.h"
 #include "sound_player.h"
+#include "temp_file_name.h"
 
 namespace sordanel::testing {
 
@@ -48,8 +50,9 @@ public:
     int finishedCalls = 0;
 };
 
-// Files kept in memory. Writes can be made to fail from the Nth write call on, opens of a
-// given path to fail, and storage can be pre-reserved so that writing allocates nothing.
+// Files kept in memory. An output file lies under its partial name until committed. Writes
+// can be made to fail from the Nth write call on, a target to be refused by the check, opens
+// of a given name to fail, and storage can be pre-reserved so that writing allocates nothing.
 class MemoryFileLayer : public FileLayer {
 public:
     struct Stored {
@@ -57,36 +60,12 @@ public:
         bool open = false;
     };
 
-    std::unique_ptr<File> Create(const std::string& path, FileAccess) override {
-        if (path == refusedPath) {
-            return nullptr;
-        }
-        Stored& stored = files[path];
-        stored.bytes.clear();
-        stored.bytes.reserve(reserveBytes);
-        stored.open = true;
-        return std::make_unique<MemoryFile>(*this, stored);
+    bool CheckTarget(const std::string& path) override { return path != unfitTarget; }
+    std::unique_ptr<File> CreateOutput(const std::string& path) override {
+        return Open(PartialFileName(path), path);
     }
-    // A removed file's last content stays in `removed`, for checks after the run.
-    bool Remove(const std::string& path) override {
-        const auto found = files.find(path);
-        if (found == files.end()) {
-            return false;
-        }
-        removed[path] = found->second.bytes;
-        files.erase(found);
-        return true;
-    }
-
-    bool Replace(const std::string& from, const std::string& to) override {
-        const auto found = files.find(from);
-        if (found == files.end() || found->second.open) {
-            return false;
-        }
-        Stored moved = std::move(found->second);
-        files.erase(found);
-        files[to] = std::move(moved);
-        return true;
+    std::unique_ptr<File> CreateScratch(const std::string& preferredPath) override {
+        return Open(preferredPath, "");
     }
 
     bool Exists(const std::string& path) const { return files.count(path) > 0; }
@@ -95,29 +74,57 @@ public:
     }
 
     std::map<std::string, Stored> files;
+    // A discarded file's last content stays here, for checks after the run.
     std::map<std::string, std::vector<std::uint8_t>> removed;
+    std::string unfitTarget;
     std::string refusedPath;
     int failFromWrite = -1;  // index of the first write call that fails; -1 never
     int writeCalls = 0;
+    // Called before each write with its index, and before each read.
+    std::function<void(int)> onWrite;
+    std::function<void()> onRead;
     std::size_t reserveBytes = 0;
 
 private:
+    std::unique_ptr<File> Open(const std::string& name, const std::string& target) {
+        if (name == refusedPath) {
+            return nullptr;
+        }
+        Stored& stored = files[name];
+        stored.bytes.clear();
+        stored.bytes.reserve(reserveBytes);
+        stored.open = true;
+        return std::make_unique<MemoryFile>(*this, name, target);
+    }
+
     class MemoryFile : public File {
     public:
-        MemoryFile(MemoryFileLayer& layer, Stored& stored) : layer_(layer), stored_(stored) {}
+        MemoryFile(MemoryFileLayer& layer, std::string name, std::string target)
+            : layer_(layer), name_(std::move(name)), target_(std::move(target)) {}
+        ~MemoryFile() override { Discard(); }
         bool Write(const void* data, std::size_t size) override {
-            if (layer_.failFromWrite >= 0 && layer_.writeCalls++ >= layer_.failFromWrite) {
+            if (layer_.onWrite) {
+                layer_.onWrite(layer_.writeCalls);
+            }
+            if (layer_.failFromWrite >= 0 && layer_.writeCalls >= layer_.failFromWrite) {
+                ++layer_.writeCalls;
                 return false;
             }
+            ++layer_.writeCalls;
             const auto* bytes = static_cast<const std::uint8_t*>(data);
-            stored_.bytes.insert(stored_.bytes.end(), bytes, bytes + size);
+            auto& stored = layer_.files.at(name_).bytes;
+            stored.insert(stored.end(), bytes, bytes + size);
             return true;
         }
         bool Read(void* data, std::size_t size) override {
-            if (readPosition_ + size > stored_.bytes.size()) {
+            if (layer_.onRead) {
+                layer_.onRead();
+            }
+            const auto& stored = layer_.files.at(name_).bytes;
+            if (readPosition_ + size > stored.size()) {
                 return false;
             }
-            std::memcpy(data, stored_.bytes.data() + readPosition_, size);
+            std::memcpy(data, stored.data() + readPosition_, size);
             readPosition_ += size;
             return true;
         }
@@ -125,15 +132,35 @@ private:
             readPosition_ = 0;
             return true;
         }
-        bool Close() override {
-            stored_.open = false;
+        bool Commit() override {
+            if (target_.empty()) {
+                Discard();
+                return true;
+            }
+            auto found = layer_.files.find(name_);
+            Stored moved = std::move(found->second);
+            moved.open = false;
+            layer_.files.erase(found);
+            layer_.files[target_] = std::move(moved);
+            done_ = true;
             return true;
+        }
+        void Discard() override {
+            if (done_) {
+                return;
+            }
+            done_ = true;
+            const auto found = layer_.files.find(name_);
+            layer_.removed[name_] = found->second.bytes;
+            layer_.files.erase(found);
         }
 
     private:
         MemoryFileLayer& layer_;
-        Stored& stored_;
+        std::string name_;
+        std::string target_;
         std::size_t readPosition_ = 0;
+        bool done_ = false;
     };
 };
 

@@ -1,7 +1,7 @@
 // The engine's files against real file systems that fail: a disk that fills up during the
 // header, the samples or the second pass of Maximize, a temporary folder that is missing or
 // read-only, an output folder that does not exist, an output another Sordanel is still
-// writing, and paths at the length limit or with bytes above 127. Whatever happens, the user
+// writing too, and paths at the length limit or with bytes above 127. Whatever happens, the user
 // reads the engine's message, the run ends with its code, no partial or temporary file stays,
 // and the files the user already had (the earlier take at the same path and a file beside it)
 // are as they were.
@@ -31,7 +31,6 @@
 #include "posix_file_layer.h"
 #include "render_process.h"
 #include "sound_engine.h"
-#include "temp_file_name.h"
 
 namespace sordanel {
 namespace {
@@ -247,26 +246,39 @@ TEST_F(FileFaults, MissingOutputFolderEndsWithCode1AndCreatesNothing) {
     ExpectNothingLeft();
 }
 
-TEST_F(FileFaults, OutputAnotherSordanelIsWritingIsLeftToIt) {
+// Whether process `pid` holds a file open inside `dir`, named or not.
+bool HoldsFileIn(pid_t pid, const fs::path& dir) {
+    std::error_code gone;
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", gone)) {
+        const std::string target = fs::read_symlink(fd.path(), gone).string();
+        if (target.rfind(dir.string() + "/", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(FileFaults, AnotherRenderOfTheSameOutputNeitherBlocksNorDisturbsThisOne) {
     PlantUserFiles();
     const testing::RenderProcess other(scratch_ / "other");
     const pid_t writer = other.Start(
         {"-o", settings_.outputPath, "--quality", "high", "--duration", "20", "--no-maximize"});
-    const std::string partial = PartialFileName(settings_.outputPath);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!fs::exists(partial) && std::chrono::steady_clock::now() < deadline) {
+    while (!HoldsFileIn(writer, output_) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ASSERT_TRUE(fs::exists(partial)) << "the other render never started";
+    ASSERT_TRUE(HoldsFileIn(writer, output_)) << "the other render never started";
 
-    EXPECT_EQ(Generate(), GenerationResult::NotStarted);
-    ExpectFailure(messages::kCannotCreateOutput);
-    EXPECT_TRUE(fs::exists(partial)) << "the other render's file was deleted";
-    ExpectUserFilesIntact();
+    settings_.duration = 0.1f;
+    EXPECT_EQ(Generate(), GenerationResult::Finished);
+    EXPECT_TRUE(host_.errors.empty());
+    EXPECT_EQ(fs::file_size(settings_.outputPath), 44u + 2 * 4410);
 
     ::kill(writer, SIGINT);
     EXPECT_EQ(other.Wait(writer).exitCode, 255);
-    ExpectUserFilesIntact();
+    EXPECT_EQ(fs::file_size(settings_.outputPath), 44u + 2 * 4410)
+        << "the interrupted render touched the finished take";
+    EXPECT_EQ(Contents(output_ / "other.wav"), "another note");
     ExpectNothingLeft();
 }
 

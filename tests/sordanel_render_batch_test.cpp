@@ -127,7 +127,7 @@ TEST_F(SordanelRenderBatchTest, InterruptLeavesOnlyCompleteFilesAndTheEarlierTak
     EXPECT_LT(entries.size(), 25u) << "the interrupt came before the batch ended";
     EXPECT_EQ(Contents(library_ / "C2.wav"), "earlier take");
     for (const std::string& name : entries) {
-        EXPECT_NE(name.front(), '.') << "staging left behind: " << name;
+        EXPECT_NE(name.front(), '.') << "partial file left behind: " << name;
         if (name != "C2.wav") {
             EXPECT_EQ(fs::file_size(library_ / name), 44u + 2 * 132300) << name;
             EXPECT_EQ(Frames(library_ / name), 132300) << name;
@@ -141,7 +141,7 @@ TEST_F(SordanelRenderBatchTest, FailedRenderIsNamedAndLeavesNoInstrument) {
     const Outcome outcome = render_->Run(
         {"--notes", "C2..E2", "--step", "2", "-o", library_.string(), "--sfz", "cello.sfz"});
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_NE(outcome.err.find("D2.wav: Cannot put the finished file in place"), std::string::npos)
+    EXPECT_NE(outcome.err.find("D2.wav: Cannot create output file"), std::string::npos)
         << outcome.err;
     EXPECT_NE(outcome.err.find("2 of 3 files written"), std::string::npos) << outcome.err;
     EXPECT_NE(outcome.err.find("cello.sfz not written"), std::string::npos) << outcome.err;

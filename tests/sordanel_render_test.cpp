@@ -141,19 +141,24 @@ TEST_F(SordanelRenderTest, UnwritableOutputFailsWithTheEngineMessageAndNoFile) {
     EXPECT_TRUE(TempDirEmpty());
 }
 
-TEST_F(SordanelRenderTest, NoteStillBeingWrittenElsewhereIsNeitherTruncatedNorDeleted) {
-    // Another render of the same file writes beside it until it is complete.
-    const std::string partial = PartialFileName(Output());
+TEST_F(SordanelRenderTest, PartialFileHeldElsewhereIsLeftAloneAndAKilledRunsIsSwept) {
+    // A live render holds its partial file locked; a killed one left its file unlocked.
+    const std::string held = (dir_ / ".note.wav.42.aaaaaa.part").string();
+    const std::string killed = (dir_ / ".note.wav.42.bbbbbb.part").string();
+    const std::string killedSamples = (tmp_ / "sd42.tmp").string();
     std::ofstream(Output()) << "earlier take";
-    std::ofstream(partial) << "another render's half";
-    const int held = ::open(partial.c_str(), O_WRONLY);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    const Outcome outcome = Render({"-o", Output()});
-    ::close(held);
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_NE(outcome.err.find("Cannot create output file"), std::string::npos) << outcome.err;
-    EXPECT_EQ(Contents(partial), "another render's half");
-    EXPECT_EQ(Contents(Output()), "earlier take");
+    std::ofstream(held) << "another render's half";
+    std::ofstream(killed) << "a killed render's half";
+    std::ofstream(killedSamples) << "a killed render's samples";
+    const int holder = ::open(held.c_str(), O_WRONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const Outcome outcome = Render({"-o", Output(), "--duration", "0.1"});
+    ::close(holder);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(fs::file_size(Output()), 44u + 2 * 4410);
+    EXPECT_EQ(Contents(held), "another render's half");
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(TempDirEmpty());
 }
 
 TEST_F(SordanelRenderTest, BadOptionTouchesNoFile) {

@@ -55,9 +55,10 @@ std::vector<double> Render(const char* note, int quality, int autocorrection, fl
 // of the note.
 double MeasureHz(const std::vector<double>& samples) {
     const std::size_t tenth = samples.size() / 10;
-    const auto hz = EstimatePitchHz(std::span(samples).subspan(3 * tenth, 3 * tenth), 44100);
-    EXPECT_TRUE(hz.has_value());
-    return hz.value_or(0);
+    const PitchReading reading =
+        EstimatePitch(std::span(samples).subspan(3 * tenth, 3 * tenth), 44100);
+    EXPECT_TRUE(reading.hz.has_value()) << reading.unmeasured;
+    return reading.hz.value_or(0);
 }
 
 // The pitch lock holds the string's period to the reference oscillator, and the trial run

@@ -172,6 +172,8 @@ TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) 
         "specified directory exists";
     const char* waveWrite = "Error writing to WAVE file. Probably disk is full";
     const FailureRow rows[] = {
+        {"target unfit", true, [](OutputRun& r) { r.files.unfitTarget = kOutput; }, cannotCreate,
+         GenerationResult::NotStarted},
         {"output refused", true, [](OutputRun& r) { r.files.refusedPath = r.PartialName(); },
          cannotCreate, GenerationResult::NotStarted},
         {"header write", true, [](OutputRun& r) { r.files.failFromWrite = 0; }, waveWrite,
@@ -207,6 +209,10 @@ TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) 
         EXPECT_FALSE(run.files.Exists(run.TempName()));
         EXPECT_EQ(run.files.Bytes("/music/other.wav").size(), 3u) << "other files untouched";
         EXPECT_EQ(run.progress.finishedCalls, 1) << "every failure sends the end report";
+        if (row.code == GenerationResult::NotStarted) {
+            EXPECT_TRUE(run.progress.fractions.empty())
+                << "a run that cannot start synthesises nothing";
+        }
         EXPECT_FALSE(run.job.busy);
         EXPECT_FALSE(run.job.outputValid);
     }
@@ -232,6 +238,33 @@ TEST(WaveOutputFailures, AnEarlierTakeSurvivesAFailedOrAbortedRunAndIsReplacedBy
     EXPECT_EQ(good.Generate(), GenerationResult::Finished);
     EXPECT_EQ(good.files.Bytes(kOutput).size(), 44u + 2 * 4410);
     EXPECT_EQ(good.files.files.size(), 1u) << "nothing beside the finished file";
+}
+
+// An interrupt heard while the second pass rescales, or between the last write and putting the
+// file in place, keeps the earlier take; one that comes later finds the new take complete.
+TEST(WaveOutputFailures, AnInterruptDuringTheEndKeepsTheEarlierTake) {
+    const std::vector<std::uint8_t> earlier = {'o', 'l', 'd'};
+    for (const bool maximize : {true, false}) {
+        SCOPED_TRACE(maximize ? "second pass" : "before the file is put in place");
+        OutputRun run;
+        run.settings.maximize = maximize;
+        run.files.files[kOutput].bytes = earlier;
+        // After the last block's abort check: the second pass reads the temporary file; without
+        // Maximize the last write (the header was the first) flushes the samples.
+        const auto interrupt = [&] { run.job.abortRequested = true; };
+        run.files.onRead = interrupt;
+        run.files.onWrite = [&](int index) {
+            if (!maximize && index == 1) {
+                interrupt();
+            }
+        };
+        EXPECT_EQ(run.Generate(), GenerationResult::Aborted);
+        EXPECT_EQ(run.files.Bytes(kOutput), earlier);
+        EXPECT_EQ(run.files.files.size(), 1u) << "no partial or temporary file left";
+        EXPECT_TRUE(run.host.errors.empty());
+        EXPECT_FALSE(run.job.busy);
+        EXPECT_FALSE(run.job.outputValid);
+    }
 }
 
 TEST(WaveOutputFailures, PreviewWithoutMemoryLeavesNoImageAndTriesAgainNextTime) {

@@ -44,6 +44,7 @@ CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const cha
       noteNames_(noteNames),
       picture(controls_.Get<CInstrumentPicture>(ids::kPicture)) {
     settings_.tempDir = SystemTempDir();
+    files_.SweepScratchFolder(settings_.tempDir);
     engineHost_ = std::make_unique<WindowEngineHost>(*controls_.Get<QLabel>(ids::kPreviewStatus));
     engine_ = std::make_unique<SoundEngine>(runSettings_, job_, *engineHost_, files_, player_);
     // A main window of its own: in the task bar, with a minimise box, never resized.

@@ -9,18 +9,28 @@ namespace sordanel {
 
 // The engine's files on a POSIX file system.
 //
-// Create takes an advisory exclusive lock (flock) before it truncates, so a file that another
-// Sordanel is still writing is refused at once and left as it is. Only regular files are
-// accepted, and a name that is a symbolic link is refused: the engine deletes a failed file by
-// its name, which must never remove a device or a link while a half-written target survives,
-// and a link planted in a shared temporary directory must not redirect our writes.
+// A finished file only ever replaces a regular file the user may write, or nothing: a
+// directory, a device, a named pipe, a socket or a symbolic link at the target is refused
+// before synthesis and again just before the rename. A link is refused rather than written
+// through: the file it names may be anywhere, even a device, and replacing the link itself
+// would silently cut whatever relied on it.
+//
+// An output file is written unnamed (O_TMPFILE) in the target's folder, so a killed run leaves
+// nothing; where the file system cannot do that, it is written under a hidden name of its own
+// (".note.wav.<hash>.<random>.part"). Either way it is locked (flock) from its creation on, and
+// linked, renamed into place or deleted while the lock is still held, so no other render can
+// take it over. Scratch files keep the name asked for where it is free and locked by no one,
+// else take a unique name beside it. Before creating, each call sweeps its folder of partial
+// or scratch files of this program that no live process holds.
 class PosixFileLayer : public FileLayer {
 public:
-    std::unique_ptr<File> Create(const std::string& path, FileAccess access) override;
-    // Deletes `path` only when it is a regular file.
-    bool Remove(const std::string& path) override;
-    // Renames the regular file `from` over `to`; rename(2) makes the change atomic.
-    bool Replace(const std::string& from, const std::string& to) override;
+    bool CheckTarget(const std::string& path) override;
+    std::unique_ptr<File> CreateOutput(const std::string& path) override;
+    std::unique_ptr<File> CreateScratch(const std::string& preferredPath) override;
+
+    // Sweeps the temporary folder of scratch files killed runs left, as a run with Maximize
+    // does; for a program to call when it starts, so that runs without Maximize clean up too.
+    void SweepScratchFolder(const std::string& folder);
 };
 
 }  // namespace sordanel
