@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine_messages.h"
+#include "hot_path.h"
 #include "progress_bracket.h"
 #include "settings_tables.h"
 
@@ -106,7 +107,6 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
 }
 
 std::optional<GenerationResult> SoundEngine::MainLoop() {
-    const std::int32_t middle = run_.profile.pointCount / 2;
     const std::uint32_t total = run_.totalSamples;
     const bool vibratoOn = settings_.vibratoOn;
     const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
@@ -130,16 +130,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
             const double t = TargetTime();
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
-            while (stepCount_ < targetStep) {
-                string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
-                const float value = box_.BoxStep(string_.bridgeForce(), string_.stringSum());
-                ++stepCount_;
-                history_.Store(stepCount_, value);
-                if (realTimeCorrection && stepCount_ % 4 == 0) {
-                    autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
-                }
-                prevBowVelocity_ = string_.bow().bowVelocity;
-            }
+            RunSteps(targetStep, realTimeCorrection);
             const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
                                                            run_.kernelTaps, targetStep, stepPhase);
             const OutputSample sample = level_.MakeOutputSample(value, sampleIndex_);
@@ -153,6 +144,24 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
         }
     }
     return std::nullopt;
+}
+
+// The steps between two output samples share one bow, so the pass keeps the string's chunks
+// and the box's state close at hand from one step to the next.
+SORDANEL_HOT_PATH void SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
+    const std::int32_t middle = run_.profile.pointCount / 2;
+    const float bowVelocity = string_.bow().bowVelocity;
+    SoundBox::Block box(box_);
+    while (stepCount_ < targetStep) {
+        string_.StepInline(bowVelocity, prevBowVelocity_);
+        const float value = box.Step(string_.bridgeForce(), string_.stringSum());
+        ++stepCount_;
+        history_.Store(stepCount_, value);
+        if (realTimeCorrection && stepCount_ % 4 == 0) {
+            autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
+        }
+        prevBowVelocity_ = bowVelocity;
+    }
 }
 
 void SoundEngine::ReportProgress(bool precalculating) {
