@@ -62,10 +62,10 @@ public:
 
 private:
     // The points are stepped four at a time, in chunks that start at point 0: enough chunks for
-    // every moving point of the most points, and one more at rest that the last one reads as
-    // its right neighbour.
+    // every moving point of the most points, and two more at rest that the last ones read
+    // ahead.
     static constexpr std::int32_t kChunkPoints = 4;
-    static constexpr std::size_t kChunks = (kMaxPoints - 2) / kChunkPoints + 2;
+    static constexpr std::size_t kChunks = (kMaxPoints - 2) / kChunkPoints + 3;
 
     // One step of a string of kChunkCount chunks; 0 for a count known only at run time.
     template <std::int32_t kChunkCount>
@@ -121,6 +121,18 @@ inline void BowedString::StepInline(float bowVelocity, float prevBowVelocity) {
     }
 }
 
+// A chunk's velocities as if unbowed, from the old values of its points and its neighbours.
+[[gnu::always_inline]] inline Float4 UnbowedVelocities(Double4 tension, Double4 damping,
+                                                       Double4 yLeft, Double4 y, Double4 yRight,
+                                                       Double4 vLeft, Double4 v, Double4 vRight) {
+    const Double4 yBefore = ShiftInLast(yLeft, y);
+    const Double4 yAfter = ShiftInFirst(y, yRight);
+    const Double4 vBefore = ShiftInLast(vLeft, v);
+    const Double4 vAfter = ShiftInFirst(v, vRight);
+    const Double4 pull = Widen(Narrow(tension * (yBefore + yAfter - 2.0 * y)));
+    return Narrow(v - damping * (2.0 * v - vBefore - vAfter) + pull);
+}
+
 template <std::int32_t kChunkCount>
 inline void BowedString::StepChunks(float bowVelocity, float prevBowVelocity) {
     // The bow point is decided first, from the values before the step; every point of a chunk
@@ -135,23 +147,25 @@ inline void BowedString::StepChunks(float bowVelocity, float prevBowVelocity) {
     float* const v = velocity_.data();
 
     // One pass: each chunk is read once, its neighbours' old values come from the chunks held
-    // in registers, and its new values are stored where the next step loads them whole.
+    // in registers, and its new values are stored whole where the next step loads them. The
+    // pass runs one chunk ahead: the unbowed velocities of the next chunk are under way while
+    // this one is finished, so that their long chains of roundings overlap.
     Double4 yLeft{}, vLeft{};
     Double4 yHere = Widen(LoadFloat4(y)), vHere = Widen(LoadFloat4(v));
+    Double4 yRight = Widen(LoadFloat4(y + kChunkPoints));
+    Double4 vRight = Widen(LoadFloat4(v + kChunkPoints));
+    Float4 unbowed =
+        UnbowedVelocities(tension, damping, yLeft, yHere, yRight, vLeft, vHere, vRight);
     Double4 sum{};
     for (std::int32_t c = 0; c < chunks; ++c) {
         float* const yChunk = y + c * kChunkPoints;
         float* const vChunk = v + c * kChunkPoints;
-        const Double4 yRight = Widen(LoadFloat4(yChunk + kChunkPoints));
-        const Double4 vRight = Widen(LoadFloat4(vChunk + kChunkPoints));
-        const Double4 yBefore = ShiftInLast(yLeft, yHere);
-        const Double4 yAfter = ShiftInFirst(yHere, yRight);
-        const Double4 vBefore = ShiftInLast(vLeft, vHere);
-        const Double4 vAfter = ShiftInFirst(vHere, vRight);
+        const Double4 yAhead = Widen(LoadFloat4(yChunk + 2 * kChunkPoints));
+        const Double4 vAhead = Widen(LoadFloat4(vChunk + 2 * kChunkPoints));
+        const Float4 nextUnbowed =
+            UnbowedVelocities(tension, damping, yHere, yRight, yAhead, vHere, vRight, vAhead);
 
-        const Double4 pull = Widen(Narrow(tension * (yBefore + yAfter - 2.0 * yHere)));
-        const Float4 unbowed = Narrow(vHere - damping * (2.0 * vHere - vBefore - vAfter) + pull);
-        const Float4 w = Select(bowed_[c], bowedLanes, Select(free_[c], unbowed, Float4{}));
+        const Float4 w = Merge(free_[c], unbowed, bowed_[c], bowedLanes);
         const Double4 wi = Widen(w);
         // The new velocities' sum is taken in double, where the sum of these floats is exact
         // or nearly so whatever the order, and rounded once.
@@ -159,10 +173,11 @@ inline void BowedString::StepChunks(float bowVelocity, float prevBowVelocity) {
         StoreFloat4(yChunk, Narrow(yHere + timeStep * wi));
         StoreFloat4(vChunk, w);
 
-        yLeft = yHere;
-        vLeft = vHere;
         yHere = yRight;
         vHere = vRight;
+        yRight = yAhead;
+        vRight = vAhead;
+        unbowed = nextUnbowed;
     }
     stringSum_ = static_cast<float>(SumLanes(sum));
 }

@@ -32,10 +32,11 @@ using Mask4 = std::int32_t __attribute__((vector_size(16)));
 [[gnu::always_inline]] inline Double4 ShiftInFirst(Double4 here, Double4 after) {
     return __builtin_shufflevector(here, after, 1, 2, 3, 4);
 }
-// Lanes of `chosen` where the mask is set, of `other` elsewhere, bit for bit.
-[[gnu::always_inline]] inline Float4 Select(Mask4 mask, Float4 chosen, Float4 other) {
-    return reinterpret_cast<Float4>((reinterpret_cast<Mask4>(chosen) & mask) |
-                                    (reinterpret_cast<Mask4>(other) & ~mask));
+// Lanes of `a` where maskA is set, of `b` where maskB is set, +0 elsewhere, bit for bit; the
+// masks never both set one lane.
+[[gnu::always_inline]] inline Float4 Merge(Mask4 maskA, Float4 a, Mask4 maskB, Float4 b) {
+    return reinterpret_cast<Float4>((reinterpret_cast<Mask4>(a) & maskA) |
+                                    (reinterpret_cast<Mask4>(b) & maskB));
 }
 [[gnu::always_inline]] inline Float4 LoadFloat4(const float* from) {
     Float4 x;
