@@ -107,6 +107,7 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
 }
 
 std::optional<GenerationResult> SoundEngine::MainLoop() {
+    const std::int32_t middle = run_.profile.pointCount / 2;
     const std::uint32_t total = run_.totalSamples;
     const bool vibratoOn = settings_.vibratoOn;
     const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
@@ -130,7 +131,11 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
             const double t = TargetTime();
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
-            RunSteps(targetStep, realTimeCorrection);
+            while (stepCount_ < targetStep) {
+                if (RunSteps(targetStep, realTimeCorrection)) {
+                    autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
+                }
+            }
             const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
                                                            run_.kernelTaps, targetStep, stepPhase);
             const OutputSample sample = level_.MakeOutputSample(value, sampleIndex_);
@@ -147,9 +152,9 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
 }
 
 // The steps between two output samples share one bow, so the pass keeps the string's chunks
-// and the box's state close at hand from one step to the next.
-SORDANEL_HOT_PATH void SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
-    const std::int32_t middle = run_.profile.pointCount / 2;
+// and the box's state close at hand from one step to the next. It stops early after a step the
+// pitch lock measures, whose update runs outside the pass's instruction-set copy.
+SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
     const float bowVelocity = string_.bow().bowVelocity;
     SoundBox::Block box(box_);
     while (stepCount_ < targetStep) {
@@ -157,11 +162,12 @@ SORDANEL_HOT_PATH void SoundEngine::RunSteps(std::uint32_t targetStep, bool real
         const float value = box.Step(string_.bridgeForce(), string_.stringSum());
         ++stepCount_;
         history_.Store(stepCount_, value);
-        if (realTimeCorrection && stepCount_ % 4 == 0) {
-            autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
-        }
         prevBowVelocity_ = bowVelocity;
+        if (realTimeCorrection && stepCount_ % 4 == 0) {
+            return true;
+        }
     }
+    return false;
 }
 
 void SoundEngine::ReportProgress(bool precalculating) {
