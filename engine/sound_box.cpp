@@ -30,39 +30,29 @@ void SoundBox::BuildResonatorBank(const BodyResonances& body, float stepRate, fl
                                   float noteFrequency, float stringToBoxRatio,
                                   std::int32_t pointCount) {
     count_ = 0;
-    for (auto* lanes : {&damping_, &stiffness_, &gain_, &velocity_, &displacement_}) {
+    for (auto* lanes : {&damping_, &stiffness_, &gain_}) {
         lanes->fill(0.0f);
     }
+    velocity_.fill(Float4{});
+    displacement_.fill(Float4{});
     bridge_.Setup(stepFraction, noteFrequency);
     stringToBoxRatio_ = stringToBoxRatio;
-    pointCount_ = pointCount;
-    if (!(stringToBoxRatio > kMinBoxRatio)) {
-        return;
+    stringWeight_ = 1.0 - double{stringToBoxRatio};
+    pointReciprocal_ = 1.0 / pointCount;
+    if (stringToBoxRatio > kMinBoxRatio) {
+        for (std::size_t k = 0; k < body.count; ++k) {
+            Append(body.list[k].freqHz, body.list[k].widthHz, body.list[k].amplitudeDb, stepRate);
+        }
     }
-    for (std::size_t k = 0; k < body.count; ++k) {
-        Append(body.list[k].freqHz, body.list[k].widthHz, body.list[k].amplitudeDb, stepRate);
+    for (std::size_t k = 0; k < kLanes; ++k) {
+        dampingLanes_[k / 4][k % 4] = damping_[k];
+        stiffnessLanes_[k / 4][k % 4] = stiffness_[k];
+        gainLanes_[k / 4][k % 4] = gain_[k];
     }
 }
 
 SORDANEL_HOT_PATH float SoundBox::BoxStep(float bridgeForce, float stringSum) {
-    double box = 0.0;
-    if (count_ > 0) {
-        const float drive = bridge_.Step(bridgeForce);
-        double resonance = 0.0;
-        // Every lane runs, the unused ones at rest with all factors 0: they add exactly 0, and
-        // the fixed count lets the resonators be updated side by side. Their outputs are
-        // summed in double, where the order hardly matters, and rounded once.
-#pragma omp simd reduction(+ : resonance)
-        for (std::size_t k = 0; k < kLanes; ++k) {
-            displacement_[k] = displacement_[k] + velocity_[k];
-            velocity_[k] = static_cast<float>((double{drive} - displacement_[k]) * stiffness_[k] +
-                                              double{velocity_[k]} * damping_[k]);
-            resonance += double{velocity_[k]} * gain_[k];
-        }
-        box = drive + resonance;
-    }
-    const double r = stringToBoxRatio_;
-    return static_cast<float>((1.0 - r) * (double{stringSum} / pointCount_) + box * r);
+    return Block(*this).Step(bridgeForce, stringSum);
 }
 
 void SoundBox::Append(float freqHz, float widthHz, float amplitudeDb, float stepRate) {

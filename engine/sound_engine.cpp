@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine_messages.h"
+#include "hot_path.h"
 #include "progress_bracket.h"
 #include "settings_tables.h"
 
@@ -131,14 +132,9 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
             while (stepCount_ < targetStep) {
-                string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
-                const float value = box_.BoxStep(string_.bridgeForce(), string_.stringSum());
-                ++stepCount_;
-                history_.Store(stepCount_, value);
-                if (realTimeCorrection && stepCount_ % 4 == 0) {
+                if (RunSteps(targetStep, realTimeCorrection)) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
                 }
-                prevBowVelocity_ = string_.bow().bowVelocity;
             }
             const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
                                                            run_.kernelTaps, targetStep, stepPhase);
@@ -153,6 +149,25 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
         }
     }
     return std::nullopt;
+}
+
+// The steps between two output samples share one bow, so the pass keeps the string's chunks
+// and the box's state close at hand from one step to the next. It stops early after a step the
+// pitch lock measures, whose update runs outside the pass's instruction-set copy.
+SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
+    const float bowVelocity = string_.bow().bowVelocity;
+    SoundBox::Block box(box_);
+    while (stepCount_ < targetStep) {
+        string_.StepInline(bowVelocity, prevBowVelocity_);
+        const float value = box.Step(string_.bridgeForce(), string_.stringSum());
+        ++stepCount_;
+        history_.Store(stepCount_, value);
+        prevBowVelocity_ = bowVelocity;
+        if (realTimeCorrection && stepCount_ % 4 == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void SoundEngine::ReportProgress(bool precalculating) {

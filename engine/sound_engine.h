@@ -45,6 +45,9 @@ private:
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
+    // String and box up to targetStep in one pass, each step's value into the history; true
+    // when it stopped after a step the real-time pitch lock measures.
+    bool RunSteps(std::uint32_t targetStep, bool realTimeCorrection);
     void ReportProgress(bool precalculating);
 
     const GenerationSettings& source_;

@@ -17,11 +17,14 @@ public:
     static constexpr std::uint32_t kSize = 2048;
 
     void Clear() { values_.fill(0.0f); }
-    // Lays out the run's kernel for reading in order, at set-up. Asked with any other kernel,
-    // step or tap count, the history reads the kernel directly.
+    // Lays out the run's kernel for reading in order, at set-up; a run of the same layout as
+    // the last one reuses it. Asked with any other kernel, step or tap count, the history
+    // reads the kernel directly.
     void PrepareKernel(const InterpolationKernel& kernel, float kernelStep,
                        std::uint32_t kernelTaps) {
-        rows_.Build(kernel, kernelStep, kernelTaps);
+        if (!rows_.IsFor(kernel, kernelStep, kernelTaps)) {
+            rows_.Build(kernel, kernelStep, kernelTaps);
+        }
     }
     // Each value is kept twice, kSize entries apart, in a ring that runs backwards: the last
     // kSize values then lie newest first in one run that never wraps, which the interpolation
