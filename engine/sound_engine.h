@@ -6,6 +6,7 @@
 #include "bowed_string.h"
 #include "engine_host.h"
 #include "file_layer.h"
+#include "frequency_meter.h"
 #include "generation_result.h"
 #include "generation_settings.h"
 #include "interpolation_kernel.h"
@@ -38,10 +39,14 @@ public:
     const LevelStage& levelStage() const { return level_; }
     const SoundBox& soundBox() const { return box_; }
     const Autocorrection& autocorrection() const { return autocorrection_; }
+    // Whether the latest trial run found the string at a steady pitch.
+    bool trialFoundPitch() const { return trialFoundPitch_; }
 
 private:
     void SetUp(bool preview);
     double TargetTime() const;
+    float EnvelopePosition() const;
+    static float Corrected(float correction, double offset);
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
@@ -60,6 +65,7 @@ private:
     BowedString string_;
     Vibrato vibrato_;
     Autocorrection autocorrection_;
+    FrequencyMeter meter_;
     SoundBox box_;
     StepHistory history_;
     LevelStage level_;
@@ -67,6 +73,7 @@ private:
     BowInputs bow_{};
     std::uint32_t sampleIndex_ = 0;
     std::uint32_t stepCount_ = 0;
+    bool trialFoundPitch_ = false;
     float vibratoTerm_ = 0;
     float prevBowVelocity_ = 0;
 };
