@@ -45,7 +45,7 @@ nlohmann::json RunConstants(const GenerationSettings& settings, bool preview) {
         {"duration", Shortest(run.duration)},
         {"totalSamples", run.totalSamples},
         {"precalcBlocks", run.precalcBlocks},
-        {"settleSteps", run.settleSteps},
+        {"attackSamples", run.attackSamples},
         {"fadeStart", level.fadeStart()},
         {"outputGain", Shortest(level.outputGain())},
         {"highPassCoefficient", Shortest(level.highPassCoefficient())},

@@ -15,6 +15,13 @@ namespace {
 
 // A trial-run sample weighs this much of an output sample in the progress.
 constexpr double kPrecalcWeight = 0.6;
+// The trial run reads the pitch first to within a few cents, which tells the string's regime
+// and the size of the correction, then once more to within a fraction of a cent.
+constexpr double kFirstReadingCents = 3;
+constexpr double kSecondReadingCents = 0.3;
+// Loop gain of the Precalculated note's trim: a tenth of or so the real-time loop's, fast
+// enough to settle within the first second at the lowest notes.
+constexpr double kTrimGain = 0.015;
 
 }  // namespace
 
@@ -28,7 +35,7 @@ GenerationResult SoundEngine::GenerateSound(bool preview) {
     if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
         return *ended;
     }
-    if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
+    if (settings_.autocorrection != AutocorrectionMode::Off) {
         if (auto ended = PrecalculationPass()) {
             return *ended;
         }
@@ -46,6 +53,8 @@ void SoundEngine::SetUp(bool preview) {
     FillSineTable(sine_);
     kernel_ = &GetInterpolationKernel(run_.profile.kernel);
     autocorrection_.Setup(run_.stepFraction);
+    meter_.Setup(run_.stepFraction);
+    trialFoundPitch_ = false;
     vibrato_.Setup(kVibratoSpeedsHz[static_cast<std::size_t>(settings_.vibratoSpeedIndex)],
                    settings_.vibratoDepth, run_.stepRate);
     level_.Setup(settings_.maximize, settings_.volumeDb, run_.noteFrequency, run_.samplesPerStep,
@@ -70,27 +79,42 @@ double SoundEngine::TargetTime() const {
     return static_cast<double>(sampleIndex_) / run_.samplesPerStep;
 }
 
+float SoundEngine::EnvelopePosition() const {
+    return static_cast<float>((0.02 / run_.duration + 1.05) * sampleIndex_ / run_.totalSamples);
+}
+
+// The trial run: the note's own bow from rest through the attack, then held, with the loop
+// open. Its pitch is read twice, once at the time step of the note and once more after the
+// first correction, which the string answers not quite in proportion.
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
     const std::int32_t middle = run_.profile.pointCount / 2;
-    float correctionSum = 0.0f;
-    for (std::uint32_t block = 0; block < run_.precalcBlocks; ++block) {
+    float correction = 0;  // the trial's own, open loop
+    int readings = 0;
+    for (std::uint32_t block = 0; block < run_.precalcBlocks && readings < 2; ++block) {
         for (std::uint32_t k = 0; k < kBlockSamples; ++k, ++sampleIndex_) {
-            const float bowSpeed = bow_.bowSpeed;
             if (sampleIndex_ % 4 == 0) {
-                const auto timeStep = static_cast<float>((1.0 + autocorrection_.freqCorrection()) *
-                                                         run_.stepFraction);
-                string_.RefreshConstantBow(bow_, timeStep);
+                const auto timeStep = static_cast<float>((1.0 + correction) * run_.stepFraction);
+                const float position = std::min(EnvelopePosition(), run_.trialHold);
+                string_.RefreshBowParameters(bow_, timeStep, position);
             }
             const auto targetStep = static_cast<std::uint32_t>(std::floor(TargetTime()));
             while (stepCount_ < targetStep) {
-                string_.Step(bowSpeed, bowSpeed);
+                string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
+                prevBowVelocity_ = string_.bow().bowVelocity;
+                ++stepCount_;
                 if (stepCount_ % 4 == 0) {
                     autocorrection_.Update(string_.displacement(middle), 1.0, sine_);
+                    if (sampleIndex_ >= run_.attackSamples && readings < 2) {
+                        const double tolerance =
+                            readings == 0 ? kFirstReadingCents : kSecondReadingCents;
+                        if (const auto offset =
+                                meter_.Add(autocorrection_.phase(), stepCount_, tolerance)) {
+                            correction = Corrected(correction, *offset);
+                            meter_.Restart();
+                            ++readings;
+                        }
+                    }
                 }
-                if (stepCount_ > run_.settleSteps) {
-                    correctionSum += autocorrection_.freqCorrection();
-                }
-                ++stepCount_;
             }
         }
         ReportProgress(true);
@@ -98,19 +122,36 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
             return output_.AbortOutput();
         }
     }
-    autocorrection_.setFreqCorrection(
-        static_cast<float>(double{correctionSum} / (stepCount_ - run_.settleSteps)));
+    // The loop starts at rest around what the trial found; without a steady pitch there it
+    // has nothing better to start from than the uncorrected string.
+    trialFoundPitch_ = readings > 0;
+    autocorrection_.setBase(readings > 0 ? correction : 0.0f);
+    if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
+        autocorrection_.setGain(kTrimGain);
+    }
+    autocorrection_.Restart();
+    meter_.Restart();
     string_.Reset();
     sampleIndex_ = 0;
     stepCount_ = 0;
+    prevBowVelocity_ = 0;
     return std::nullopt;
+}
+
+// The correction that brings a string running `offset` (f / fReference - 1) away from the
+// reference at `correction` onto it.
+float SoundEngine::Corrected(float correction, double offset) {
+    return static_cast<float>((1.0 + correction) / (1.0 + offset) - 1.0);
 }
 
 std::optional<GenerationResult> SoundEngine::MainLoop() {
     const std::int32_t middle = run_.profile.pointCount / 2;
     const std::uint32_t total = run_.totalSamples;
     const bool vibratoOn = settings_.vibratoOn;
-    const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
+    // Both modes run the loop around what the trial found: in real time with its full gain,
+    // precalculated with a slow trim, which holds a string that found another regime than in
+    // the trial, and steps across the small pitch steps no constant correction can reach.
+    const bool loopOn = settings_.autocorrection != AutocorrectionMode::Off;
     sampleIndex_ = 0;
     stepCount_ = 0;
     // One block more than whole blocks: when total is a multiple of 800 the last one is
@@ -124,15 +165,14 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
                 }
                 const auto timeStep = static_cast<float>(
                     (1.0 + autocorrection_.freqCorrection() + vibratoTerm_) * run_.stepFraction);
-                const auto envelopePosition =
-                    static_cast<float>((0.02 / run_.duration + 1.05) * sampleIndex_ / total);
+                const float envelopePosition = EnvelopePosition();
                 string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
             }
             const double t = TargetTime();
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
             while (stepCount_ < targetStep) {
-                if (RunSteps(targetStep, realTimeCorrection)) {
+                if (RunSteps(targetStep, loopOn)) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
                 }
             }
@@ -154,7 +194,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
 // The steps between two output samples share one bow, so the pass keeps the string's chunks
 // and the box's state close at hand from one step to the next. It stops early after a step the
 // pitch lock measures, whose update runs outside the pass's instruction-set copy.
-SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
+SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool loopOn) {
     const float bowVelocity = string_.bow().bowVelocity;
     SoundBox::Block box(box_);
     while (stepCount_ < targetStep) {
@@ -163,7 +203,7 @@ SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool real
         ++stepCount_;
         history_.Store(stepCount_, value);
         prevBowVelocity_ = bowVelocity;
-        if (realTimeCorrection && stepCount_ % 4 == 0) {
+        if (loopOn && stepCount_ % 4 == 0) {
             return true;
         }
     }

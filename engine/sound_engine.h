@@ -6,6 +6,7 @@
 #include "bowed_string.h"
 #include "engine_host.h"
 #include "file_layer.h"
+#include "frequency_meter.h"
 #include "generation_result.h"
 #include "generation_settings.h"
 #include "interpolation_kernel.h"
@@ -38,16 +39,20 @@ public:
     const LevelStage& levelStage() const { return level_; }
     const SoundBox& soundBox() const { return box_; }
     const Autocorrection& autocorrection() const { return autocorrection_; }
+    // Whether the latest trial run found the string at a steady pitch.
+    bool trialFoundPitch() const { return trialFoundPitch_; }
 
 private:
     void SetUp(bool preview);
     double TargetTime() const;
+    float EnvelopePosition() const;
+    static float Corrected(float correction, double offset);
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
     // String and box up to targetStep in one pass, each step's value into the history; true
-    // when it stopped after a step the real-time pitch lock measures.
-    bool RunSteps(std::uint32_t targetStep, bool realTimeCorrection);
+    // when it stopped after a step the pitch lock measures.
+    bool RunSteps(std::uint32_t targetStep, bool loopOn);
     void ReportProgress(bool precalculating);
 
     const GenerationSettings& source_;
@@ -63,6 +68,7 @@ private:
     BowedString string_;
     Vibrato vibrato_;
     Autocorrection autocorrection_;
+    FrequencyMeter meter_;
     SoundBox box_;
     StepHistory history_;
     LevelStage level_;
@@ -70,6 +76,7 @@ private:
     BowInputs bow_{};
     std::uint32_t sampleIndex_ = 0;
     std::uint32_t stepCount_ = 0;
+    bool trialFoundPitch_ = false;
     float vibratoTerm_ = 0;
     float prevBowVelocity_ = 0;
 };
