@@ -27,6 +27,8 @@ inline constexpr float kMinStepRate = 10000.0f;
 inline constexpr float kPreviewMaxSeconds = 3.0f;
 inline constexpr std::uint32_t kBlockSamples = 800;
 
-RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview);
+// sampleRate is the output rate in Hz: the files' 44100, or a live host's own rate.
+RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview,
+                         float sampleRate = kSampleRate);
 
 }  // namespace sordanel
