@@ -42,6 +42,13 @@ struct PlayedNote {
     double on, off;  // seconds
 };
 
+// In time order; at the same frame a key comes up before another goes down.
+void SortByTime(std::vector<MidiEvent>& events) {
+    std::sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
+        return a.frame != b.frame ? a.frame < b.frame : a.bytes[0] < b.bytes[0];
+    });
+}
+
 std::vector<MidiEvent> Events(const std::vector<PlayedNote>& notes, double rate,
                               int velocity = 100) {
     std::vector<MidiEvent> events;
@@ -49,8 +56,7 @@ std::vector<MidiEvent> Events(const std::vector<PlayedNote>& notes, double rate,
         events.push_back(testing::NoteOn(n.on, rate, n.midi, velocity));
         events.push_back(testing::NoteOff(n.off, rate, n.midi));
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const MidiEvent& a, const MidiEvent& b) { return a.frame < b.frame; });
+    SortByTime(events);
     return events;
 }
 
@@ -217,8 +223,7 @@ TEST(Lv2Instrument, TheAudioThreadAllocatesNothingWhilePlayingStealingAndMeasuri
     events.push_back({static_cast<std::uint64_t>(4.0 * rate), {0xE0, 0x00, 0x50}});
     events.push_back({static_cast<std::uint64_t>(12.0 * rate), {0xB0, 123, 0}});
     events.push_back({static_cast<std::uint64_t>(13.0 * rate), {0xB0, 120, 0}});
-    std::sort(events.begin(), events.end(),
-              [](const MidiEvent& a, const MidiEvent& b) { return a.frame < b.frame; });
+    SortByTime(events);
     long allocations = 0;
     std::vector<float> out;
     out.reserve(static_cast<std::size_t>(kPhraseSeconds * rate));
