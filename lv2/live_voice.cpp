@@ -16,6 +16,8 @@ namespace {
 // than a period of the lowest note, so a zero crossing does not end it.
 constexpr double kQuietSeconds = 0.05;
 constexpr float kQuietLevel = 1.0e-5f;  // 100 dB below full scale
+// Long enough that a taken voice does not click, short enough that it frees its place at once.
+constexpr double kFadeOutSeconds = 0.005;
 
 const float kLowestForce = BowPressingForceAt(kBowSliderMax, kBowSliderMax);
 
@@ -61,6 +63,8 @@ void LiveVoice::Start(const GenerationSettings& settings, float velocityShare, f
     releaseSample_ = 0;
     stepCount_ = 0;
     quietSamples_ = 0;
+    fadeLeft_ = 0;
+    fadeLength_ = std::max(1u, static_cast<std::uint32_t>(kFadeOutSeconds * sampleRate));
     vibratoTerm_ = 0;
     bendRatio_ = 1;
     bowVelocity_ = 0;
@@ -71,6 +75,12 @@ void LiveVoice::Release() {
     if (active_ && !released_) {
         released_ = true;
         releaseSample_ = sampleIndex_;
+    }
+}
+
+void LiveVoice::FadeOut() {
+    if (active_ && fadeLeft_ == 0) {
+        fadeLeft_ = fadeLength_;
     }
 }
 
@@ -88,7 +98,14 @@ void LiveVoice::Render(const LiveInputs& inputs, float* out, std::uint32_t frame
     vibrato_.Setup(inputs.vibratoSpeedHz, inputs.vibratoDepth, run_.stepRate);
     const auto quietLimit = static_cast<std::uint32_t>(kQuietSeconds * sampleRate_);
     for (std::uint32_t i = 0; i < frames; ++i) {
-        const float x = NextSample(inputs);
+        float x = NextSample(inputs);
+        if (fadeLeft_ > 0) {
+            x *= static_cast<float>(fadeLeft_) / static_cast<float>(fadeLength_);
+            if (--fadeLeft_ == 0) {
+                active_ = false;
+                return;
+            }
+        }
         out[i] += x;
         quietSamples_ = lifted_ && std::fabs(x) < kQuietLevel ? quietSamples_ + 1 : 0;
         if (quietSamples_ > quietLimit) {

@@ -50,6 +50,8 @@ public:
     // The key came up: the release starts.
     void Release();
     void Stop() { active_ = false; }  // silent at once
+    // Fades out over a few milliseconds and ends: a voice taken for another note.
+    void FadeOut();
     // The trial run's correction arrived; it replaces the running loop from now on.
     void UseConstantCorrection(float correction);
 
@@ -58,6 +60,7 @@ public:
     void Render(const LiveInputs& inputs, float* out, std::uint32_t frames);
 
     bool active() const { return active_; }
+    bool fading() const { return fadeLeft_ > 0; }
     bool released() const { return released_; }
     Lock lock() const { return lock_; }
     float freqCorrection() const { return autocorrection_.freqCorrection(); }
@@ -90,6 +93,8 @@ private:
     std::uint64_t releaseSample_ = 0;
     std::uint64_t stepCount_ = 0;
     std::uint32_t quietSamples_ = 0;
+    std::uint32_t fadeLeft_ = 0;  // samples; 0 when not fading
+    std::uint32_t fadeLength_ = 1;
     float vibratoTerm_ = 0;
     float bendRatio_ = 1;
     float bowVelocity_ = 0;

@@ -30,7 +30,7 @@ void VoicePool::NoteOn(const GenerationSettings& settings, int midiNote, int vel
         return;
     }
     NoteOff(midiNote);  // a key struck again starts a new bow stroke
-    const std::size_t k = ChooseVoice(voiceLimit);
+    const std::size_t k = TakeVoice(voiceLimit);
     LiveVoice& voice = voices_[k];
     GenerationSettings note = settings;
     note.noteIndex = NoteIndexOf(midiNote);
@@ -108,25 +108,31 @@ std::size_t VoicePool::soundingVoices() const {
                                                   [](const LiveVoice& v) { return v.active(); }));
 }
 
-std::size_t VoicePool::ChooseVoice(int voiceLimit) const {
+std::size_t VoicePool::TakeVoice(int voiceLimit) {
     const auto limit = static_cast<std::size_t>(std::clamp<int>(voiceLimit, 1, kMaxVoices));
-    std::size_t sounding = 0;
+    std::size_t playing = 0;  // sounding and not on its way out
     std::size_t idle = kMaxVoices;
-    for (std::size_t k = 0; k < kMaxVoices; ++k) {
-        if (voices_[k].active()) {
-            ++sounding;
-        } else if (idle == kMaxVoices) {
-            idle = k;
-        }
-    }
-    if (sounding < limit && idle < kMaxVoices) {
-        return idle;
-    }
-    // Steal: the voice released longest ago, else the one started longest ago.
-    std::size_t oldestReleased = kMaxVoices;
-    std::size_t oldestStarted = 0;
+    std::size_t fading = kMaxVoices;
     for (std::size_t k = 0; k < kMaxVoices; ++k) {
         if (!voices_[k].active()) {
+            idle = idle == kMaxVoices ? k : idle;
+        } else if (voices_[k].fading()) {
+            fading = k;
+        } else {
+            ++playing;
+        }
+    }
+    if (playing < limit) {
+        // Below the limit with every place taken by fading voices: one of them ends now.
+        return idle < kMaxVoices ? idle : fading;
+    }
+    // At the limit the note takes the place of the voice released longest ago, else of the
+    // one started longest ago. That voice fades out where a spare voice can take the note
+    // meanwhile, and is cut short where none can.
+    std::size_t oldestReleased = kMaxVoices;
+    std::size_t oldestStarted = kMaxVoices;
+    for (std::size_t k = 0; k < kMaxVoices; ++k) {
+        if (!voices_[k].active() || voices_[k].fading()) {
             continue;
         }
         const Slot& s = slots_[k];
@@ -134,11 +140,18 @@ std::size_t VoicePool::ChooseVoice(int voiceLimit) const {
                            s.releaseOrder < slots_[oldestReleased].releaseOrder)) {
             oldestReleased = k;
         }
-        if (!voices_[oldestStarted].active() || s.startOrder < slots_[oldestStarted].startOrder) {
+        if (oldestStarted == kMaxVoices || s.startOrder < slots_[oldestStarted].startOrder) {
             oldestStarted = k;
         }
     }
-    return oldestReleased < kMaxVoices ? oldestReleased : oldestStarted;
+    const std::size_t taken = oldestReleased < kMaxVoices ? oldestReleased : oldestStarted;
+    const std::size_t spare = idle < kMaxVoices ? idle : fading;
+    if (spare == kMaxVoices) {
+        return taken;
+    }
+    voices_[taken].FadeOut();
+    slots_[taken] = Slot{};  // its key no longer reaches it
+    return spare;
 }
 
 VoicePool::Correction& VoicePool::CorrectionFor(const TrialRequest& request) {

@@ -36,7 +36,8 @@ public:
 
     // A key went down: MIDI note and velocity 1 .. 127. Plays the note of `settings` with
     // `noteIndex` replaced; notes outside C1 .. E7 are ignored. At `voiceLimit` sounding voices
-    // the note takes the voice released longest ago, or else the one started longest ago.
+    // the note takes the place of the voice released longest ago, or else of the one started
+    // longest ago, which fades out within a few milliseconds.
     void NoteOn(const GenerationSettings& settings, int midiNote, int velocity, int voiceLimit);
     void NoteOff(int midiNote);  // the key came up: its voice releases
     void ReleaseAll();           // every key up
@@ -46,7 +47,7 @@ public:
     // Adds `frames` samples of every sounding voice into `out`.
     void Render(const LiveInputs& inputs, float* out, std::uint32_t frames);
 
-    std::size_t soundingVoices() const;
+    std::size_t soundingVoices() const;  // fading ones included
     const LiveVoice& voice(std::size_t k) const { return voices_[k]; }
 
 private:
@@ -64,7 +65,8 @@ private:
         float freqCorrection = 0;
     };
 
-    std::size_t ChooseVoice(int voiceLimit) const;
+    // The voice a new note starts on; fades out the voice whose place it takes.
+    std::size_t TakeVoice(int voiceLimit);
     Correction& CorrectionFor(const TrialRequest& request);
 
     float sampleRate_;

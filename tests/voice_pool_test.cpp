@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "note_frequency.h"
@@ -48,11 +50,12 @@ float NoteHz(int midi) {
     return NoteFrequency({100 - midi, 40, Temperament::Equal, 0, 0});
 }
 
-// The MIDI notes the sounding voices play, found by their frequencies.
+// The MIDI notes the sounding voices play, found by their frequencies; voices fading out after
+// another note took their place are not counted.
 std::vector<int> SoundingNotes(const VoicePool& pool) {
     std::vector<int> notes;
     for (std::size_t k = 0; k < VoicePool::kMaxVoices; ++k) {
-        if (!pool.voice(k).active()) {
+        if (!pool.voice(k).active() || pool.voice(k).fading()) {
             continue;
         }
         for (int midi = VoicePool::kLowestNote; midi <= VoicePool::kHighestNote; ++midi) {
@@ -98,9 +101,26 @@ TEST(VoicePool, AtTheLimitANoteTakesTheVoiceReleasedLongestAgoElseTheOldest) {
     // Every voice held: the one started longest ago goes.
     pool.NoteOn(settings, 69, 100, 3);
     EXPECT_EQ(SoundingNotes(pool), (std::vector<int>{65, 67, 69}));
-    // A smaller limit does not cut what sounds; the next note steals.
+    // A smaller limit does not cut what sounds; the next note takes a place all the same.
     pool.NoteOn(settings, 71, 100, 1);
+    EXPECT_EQ(SoundingNotes(pool), (std::vector<int>{67, 69, 71}));
+    // The taken voices fade out within milliseconds, on voices of their own meanwhile.
+    EXPECT_EQ(pool.soundingVoices(), 7u);
+    Play(pool, 0.01);
     EXPECT_EQ(pool.soundingVoices(), 3u);
+}
+
+TEST(VoicePool, WithNoVoiceToSpareTheTakenVoiceIsCutAtOnce) {
+    VoicePool pool(kRate, nullptr);
+    const auto settings = Settings(AutocorrectionMode::RealTime);
+    const int limit = static_cast<int>(VoicePool::kMaxVoices);
+    for (int k = 0; k < limit; ++k) {
+        pool.NoteOn(settings, 40 + k, 100, limit);
+    }
+    pool.NoteOn(settings, 80, 100, limit);
+    EXPECT_EQ(pool.soundingVoices(), VoicePool::kMaxVoices);
+    EXPECT_EQ(SoundingNotes(pool).front(), 41);
+    EXPECT_EQ(SoundingNotes(pool).back(), 80);
 }
 
 TEST(VoicePool, AKeyStruckAgainReleasesItsVoiceAndStartsAnother) {
@@ -184,6 +204,29 @@ TEST(VoicePool, WithoutAWorkerPrecalculatedNotesKeepTheRunningLock) {
     Play(pool, 0.3);
     EXPECT_NE(pool.voice(0).freqCorrection(), 0.0f);
     EXPECT_EQ(pool.voice(1).freqCorrection(), 0.0f);
+}
+
+TEST(LiveVoice, ATakenVoiceFadesOutWithinFiveMillisecondsAndEnds) {
+    SineTable sine;
+    FillSineTable(sine);
+    LiveVoice voice;
+    voice.Start(Settings(AutocorrectionMode::RealTime), 1.0f, kRate, sine);
+    std::vector<float> held(static_cast<std::size_t>(0.5 * kRate));
+    voice.Render(DefaultInputs(), held.data(), static_cast<std::uint32_t>(held.size()));
+    const float loudest =
+        std::fabs(*std::max_element(held.end() - 480, held.end(),
+                                    [](float a, float b) { return std::fabs(a) < std::fabs(b); }));
+    ASSERT_GT(loudest, 0.01f);
+
+    voice.FadeOut();
+    std::vector<float> fade(480);
+    voice.Render(DefaultInputs(), fade.data(), static_cast<std::uint32_t>(fade.size()));
+    EXPECT_FALSE(voice.active());
+    const std::size_t fiveMs = 240;
+    EXPECT_TRUE(std::all_of(fade.begin() + fiveMs, fade.end(), [](float x) { return x == 0; }));
+    for (std::size_t n = 200; n < fiveMs; ++n) {
+        EXPECT_LT(std::fabs(fade[n]), 0.2f * loudest) << n;
+    }
 }
 
 TEST(VelocityForce, SpansTheForceRangeFromItsBottomToTheSetForce) {
