@@ -61,6 +61,6 @@ const LV2_Descriptor kDescriptor = {SORDANEL_LV2_URI, Instantiate, ConnectPort, 
 
 }  // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(std::uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(std::uint32_t index) {
     return index == 0 ? &kDescriptor : nullptr;
 }
