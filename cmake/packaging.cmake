@@ -1,5 +1,6 @@
 # Installing and packaging. sordanel-render and its manual page install from here; the window
-# program, its desktop entry and its icon install from app/ and res/. CPack turns the
+# program, its desktop entry and its icon install from app/ and res/; the LV2 instrument's
+# bundle installs from lv2/ into lib/lv2, where every LV2 host looks. CPack turns the
 # installation into a Debian package whose dependencies dpkg-shlibdeps reads off the binaries.
 include(GNUInstallDirs)
 
@@ -24,7 +25,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Bowed-string note generator for sample li
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Synthesises sustained notes of a bowed string instrument from a physical model\n"
     "and writes them as mono 16-bit 44100 Hz WAVE files: a window to shape one note,\n"
-    "and sordanel-render to render whole note ranges and SFZ instruments from scripts.")
+    "and sordanel-render to render whole note ranges and SFZ instruments from scripts.\n"
+    "The same model plays live as an LV2 instrument in any LV2 host.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -18,22 +18,26 @@ constexpr float kInitialPeak = 1e-7f;
 void LevelStage::Setup(bool maximize, std::int32_t volumeDb, float noteFrequency,
                        float samplesPerStep, float duration, std::uint32_t totalSamples) {
     maximize_ = maximize;
-    const float level =
-        maximize ? kMaximizeLevel
-                 : static_cast<float>(std::pow(10.0, volumeDb / 20.0) * kUnitVolumeLevel);
-    const double f = noteFrequency;
-    highPassCoefficient_ = std::min(static_cast<float>(60 * f / kSampleRate), 0.5f);
-    // The square root makes up part of what the high-pass takes from the fundamental; the
-    // stretched kernel of fast string rates gains 1 / samplesPerStep, which min(R, 1) undoes.
-    outputGain_ = static_cast<float>(std::sqrt(kSampleRate * double{highPassCoefficient_} / f) *
-                                     level * std::min(samplesPerStep, 1.0f) * 1.4 * 32767);
+    const float level = maximize ? kMaximizeLevel : VolumeLevel(volumeDb);
+    highPass_.Setup(noteFrequency, kSampleRate);
+    outputGain_ = static_cast<float>(OutputGain(highPass_, level, samplesPerStep, 32767));
     const float fadeSeconds = 0.02f;
     fadeStart_ = static_cast<std::int32_t>((double{duration} - fadeSeconds) * kSampleRate);
     fadeSlope_ = static_cast<float>(1.0 / totalSamples);
     fadeScale_ = static_cast<float>(static_cast<double>(totalSamples) /
                                     (static_cast<double>(totalSamples) - fadeStart_));
-    lowPass_ = 0.0f;
     peakLevel_ = kInitialPeak;
+}
+
+float VolumeLevel(std::int32_t volumeDb) {
+    return static_cast<float>(std::pow(10.0, volumeDb / 20.0) * kUnitVolumeLevel);
+}
+
+double OutputGain(const OutputHighPass& highPass, float level, float samplesPerStep,
+                  double fullScale) {
+    // The stretched kernel of fast string rates gains 1 / samplesPerStep, which min(R, 1)
+    // undoes.
+    return highPass.compensation() * level * std::min(samplesPerStep, 1.0f) * 1.4 * fullScale;
 }
 
 std::int16_t LevelStage::Quantize(float x) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "output_high_pass.h"
+
 namespace sordanel {
 
 // One output sample before quantisation (on the 16-bit scale) and after it.
@@ -23,9 +25,7 @@ public:
         if (static_cast<std::int64_t>(n) > fadeStart_) {
             y = static_cast<float>((1.0 - n * double{fadeSlope_}) * fadeScale_ * y);
         }
-        lowPass_ = static_cast<float>(double{y} * highPassCoefficient_ +
-                                      double{lowPass_} * (1.0 - highPassCoefficient_));
-        const float x = y - lowPass_;
+        const float x = highPass_.Step(y);
         const float magnitude = x < 0 ? -x : x;
         if (maximize_ && magnitude > peakLevel_) {
             peakLevel_ = magnitude;
@@ -35,7 +35,7 @@ public:
 
     float peakLevel() const { return peakLevel_; }
     float outputGain() const { return outputGain_; }
-    float highPassCoefficient() const { return highPassCoefficient_; }
+    float highPassCoefficient() const { return highPass_.coefficient(); }
     std::int32_t fadeStart() const { return fadeStart_; }
 
     // Clamps to the 16-bit range and rounds toward minus infinity.
@@ -44,13 +44,19 @@ public:
 private:
     bool maximize_ = false;
     float outputGain_ = 0;
-    float highPassCoefficient_ = 0;
     std::int32_t fadeStart_ = 0;
     float fadeSlope_ = 0;
     float fadeScale_ = 0;
-    float lowPass_ = 0;
+    OutputHighPass highPass_;
     float peakLevel_ = 0;
 };
+
+// The level of a volume setting in dB: 4.545485 at 0 dB.
+float VolumeLevel(std::int32_t volumeDb);
+// Gain from an interpolated value to the output scale, `fullScale` being the output's full
+// scale (32767 for 16-bit samples); samplesPerStep R.
+double OutputGain(const OutputHighPass& highPass, float level, float samplesPerStep,
+                  double fullScale);
 
 // Maximize after a full run: the float sample x scaled so that peakLevel reaches full scale.
 std::int16_t RescaleToPeak(float x, float peakLevel);

@@ -16,7 +16,7 @@ constexpr double kTrialPeriodsAfterAttack = 200;
 
 }  // namespace
 
-RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview) {
+RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float sampleRate) {
     RunSetup run{};
     run.noteFrequency =
         NoteFrequency({settings.noteIndex, settings.c4Index, settings.justIntonation,
@@ -33,7 +33,7 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview) {
         run.stepRate = kMinStepRate;
         run.stepFraction = static_cast<float>(double{run.noteFrequency} / kMinStepRate);
     }
-    run.samplesPerStep = static_cast<float>(double{kSampleRate} / run.stepRate);
+    run.samplesPerStep = static_cast<float>(double{sampleRate} / run.stepRate);
 
     const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
     // Above the output rate the kernel is stretched into an anti-aliasing filter.
@@ -43,7 +43,7 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview) {
     run.kernelTaps = static_cast<std::uint32_t>((kernel.entries - 1) / double{run.kernelStep});
 
     run.duration = preview ? std::min(settings.duration, kPreviewMaxSeconds) : settings.duration;
-    run.totalSamples = static_cast<std::uint32_t>(double{kSampleRate} * run.duration);
+    run.totalSamples = static_cast<std::uint32_t>(double{sampleRate} * run.duration);
 
     if (settings.autocorrection != AutocorrectionMode::Off) {
         // The trial run plays the note's own attack, so that the string reaches the regime the

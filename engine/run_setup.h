@@ -28,6 +28,14 @@ inline constexpr float kMinStepRate = 10000.0f;
 inline constexpr float kPreviewMaxSeconds = 3.0f;
 inline constexpr std::uint32_t kBlockSamples = 800;
 
-RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview);
+// sampleRate is the output rate in Hz: the files' 44100, or a live host's own rate.
+RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview,
+                         float sampleRate = kSampleRate);
+
+// Position of output sample n within the bow's envelope: 0 at the start, 1 where the bow leaves
+// the string, which is a little before the note's end, so the release reaches silence.
+inline float EnvelopePosition(const RunSetup& run, std::uint32_t n) {
+    return static_cast<float>((0.02 / run.duration + 1.05) * n / run.totalSamples);
+}
 
 }  // namespace sordanel

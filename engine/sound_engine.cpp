@@ -15,10 +15,6 @@ namespace {
 
 // A trial-run sample weighs this much of an output sample in the progress.
 constexpr double kPrecalcWeight = 0.6;
-// The trial run reads the pitch first to within a few cents, which tells the string's regime
-// and the size of the correction, then once more to within a fraction of a cent.
-constexpr double kFirstReadingCents = 3;
-constexpr double kSecondReadingCents = 0.3;
 // Loop gain of the Precalculated note's trim: a tenth of or so the real-time loop's, fast
 // enough to settle within the first second at the lowest notes.
 constexpr double kTrimGain = 0.015;
@@ -53,8 +49,6 @@ void SoundEngine::SetUp(bool preview) {
     FillSineTable(sine_);
     kernel_ = &GetInterpolationKernel(run_.profile.kernel);
     autocorrection_.Setup(run_.stepFraction);
-    meter_.Setup(run_.stepFraction);
-    trialFoundPitch_ = false;
     vibrato_.Setup(kVibratoSpeedsHz[static_cast<std::size_t>(settings_.vibratoSpeedIndex)],
                    settings_.vibratoDepth, run_.stepRate);
     level_.Setup(settings_.maximize, settings_.volumeDb, run_.noteFrequency, run_.samplesPerStep,
@@ -79,69 +73,25 @@ double SoundEngine::TargetTime() const {
     return static_cast<double>(sampleIndex_) / run_.samplesPerStep;
 }
 
-float SoundEngine::EnvelopePosition() const {
-    return static_cast<float>((0.02 / run_.duration + 1.05) * sampleIndex_ / run_.totalSamples);
-}
-
-// The trial run: the note's own bow from rest through the attack, then held, with the loop
-// open. Its pitch is read twice, once at the time step of the note and once more after the
-// first correction, which the string answers not quite in proportion.
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
-    const std::int32_t middle = run_.profile.pointCount / 2;
-    float correction = 0;  // the trial's own, open loop
-    int readings = 0;
-    for (std::uint32_t block = 0; block < run_.precalcBlocks && readings < 2; ++block) {
-        for (std::uint32_t k = 0; k < kBlockSamples; ++k, ++sampleIndex_) {
-            if (sampleIndex_ % 4 == 0) {
-                const auto timeStep = static_cast<float>((1.0 + correction) * run_.stepFraction);
-                const float position = std::min(EnvelopePosition(), run_.trialHold);
-                string_.RefreshBowParameters(bow_, timeStep, position);
-            }
-            const auto targetStep = static_cast<std::uint32_t>(std::floor(TargetTime()));
-            while (stepCount_ < targetStep) {
-                string_.Step(string_.bow().bowVelocity, prevBowVelocity_);
-                prevBowVelocity_ = string_.bow().bowVelocity;
-                ++stepCount_;
-                if (stepCount_ % 4 == 0) {
-                    autocorrection_.Update(string_.displacement(middle), 1.0, sine_);
-                    if (sampleIndex_ >= run_.attackSamples && readings < 2) {
-                        const double tolerance =
-                            readings == 0 ? kFirstReadingCents : kSecondReadingCents;
-                        if (const auto offset =
-                                meter_.Add(autocorrection_.phase(), stepCount_, tolerance)) {
-                            correction = Corrected(correction, *offset);
-                            meter_.Restart();
-                            ++readings;
-                        }
-                    }
-                }
-            }
-        }
+    trial_.Setup(run_, bow_);
+    for (bool more = true; more;) {
+        more = trial_.RunBlock(sine_);
+        sampleIndex_ = trial_.samplesDone();
         ReportProgress(true);
         if (job_.abortRequested) {
             return output_.AbortOutput();
         }
     }
-    // The loop starts at rest around what the trial found; without a steady pitch there it
-    // has nothing better to start from than the uncorrected string.
-    trialFoundPitch_ = readings > 0;
-    autocorrection_.setBase(readings > 0 ? correction : 0.0f);
+    // The loop starts at rest around what the trial found: in real time with its full gain,
+    // precalculated as a slow trim.
+    autocorrection_.setBase(trial_.correction());
     if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
         autocorrection_.setGain(kTrimGain);
     }
     autocorrection_.Restart();
-    meter_.Restart();
-    string_.Reset();
     sampleIndex_ = 0;
-    stepCount_ = 0;
-    prevBowVelocity_ = 0;
     return std::nullopt;
-}
-
-// The correction that brings a string running `offset` (f / fReference - 1) away from the
-// reference at `correction` onto it.
-float SoundEngine::Corrected(float correction, double offset) {
-    return static_cast<float>((1.0 + correction) / (1.0 + offset) - 1.0);
 }
 
 std::optional<GenerationResult> SoundEngine::MainLoop() {
@@ -165,7 +115,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
                 }
                 const auto timeStep = static_cast<float>(
                     (1.0 + autocorrection_.freqCorrection() + vibratoTerm_) * run_.stepFraction);
-                const float envelopePosition = EnvelopePosition();
+                const float envelopePosition = EnvelopePosition(run_, sampleIndex_);
                 string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
             }
             const double t = TargetTime();

@@ -6,7 +6,6 @@
 #include "bowed_string.h"
 #include "engine_host.h"
 #include "file_layer.h"
-#include "frequency_meter.h"
 #include "generation_result.h"
 #include "generation_settings.h"
 #include "interpolation_kernel.h"
@@ -17,6 +16,7 @@
 #include "sound_box.h"
 #include "sound_player.h"
 #include "step_history.h"
+#include "trial_run.h"
 #include "vibrato.h"
 #include "wave_output.h"
 
@@ -39,14 +39,11 @@ public:
     const LevelStage& levelStage() const { return level_; }
     const SoundBox& soundBox() const { return box_; }
     const Autocorrection& autocorrection() const { return autocorrection_; }
-    // Whether the latest trial run found the string at a steady pitch.
-    bool trialFoundPitch() const { return trialFoundPitch_; }
+    const TrialRun& trialRun() const { return trial_; }
 
 private:
     void SetUp(bool preview);
     double TargetTime() const;
-    float EnvelopePosition() const;
-    static float Corrected(float correction, double offset);
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
@@ -68,7 +65,7 @@ private:
     BowedString string_;
     Vibrato vibrato_;
     Autocorrection autocorrection_;
-    FrequencyMeter meter_;
+    TrialRun trial_;
     SoundBox box_;
     StepHistory history_;
     LevelStage level_;
@@ -76,7 +73,6 @@ private:
     BowInputs bow_{};
     std::uint32_t sampleIndex_ = 0;
     std::uint32_t stepCount_ = 0;
-    bool trialFoundPitch_ = false;
     float vibratoTerm_ = 0;
     float prevBowVelocity_ = 0;
 };

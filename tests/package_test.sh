@@ -17,7 +17,9 @@ dpkg-deb -x "$deb" "$scratch/root"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 
-expected=(usr/bin/sordanel-render usr/share/man/man1/sordanel-render.1.gz)
+bundle=usr/lib/lv2/sordanel.lv2
+expected=(usr/bin/sordanel-render usr/share/man/man1/sordanel-render.1.gz
+          $bundle/sordanel.so $bundle/manifest.ttl $bundle/sordanel.ttl)
 if [[ $with_window == ON ]]; then
   expected+=(usr/bin/sordanel usr/share/applications/sordanel.desktop
              usr/share/icons/hicolor/scalable/apps/sordanel.svg)
@@ -31,8 +33,11 @@ help=$("$scratch/root/usr/bin/sordanel-render" --help) || fail "--help exits wit
 gzip -dc "$scratch/root/usr/share/man/man1/sordanel-render.1.gz" | grep -q '^\.TH SORDANEL-RENDER 1' ||
   fail "the manual page is not a section 1 page"
 
-# Each library a program needs, by the package that ships it on this system.
-for program in "$scratch"/root/usr/bin/*; do
+LV2_PATH="$scratch/root/usr/lib/lv2" lv2info https://sordanel.invalid/lv2/sordanel >/dev/null ||
+  fail "lv2info does not find the instrument in the package"
+
+# Each library a program or the plugin needs, by the package that ships it on this system.
+for program in "$scratch"/root/usr/bin/* "$scratch/root/$bundle/sordanel.so"; do
   for library in $(readelf -d "$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
     # awk reads to the end: leaving early would break ldconfig's pipe and, with pipefail,
     # end this script without a word.

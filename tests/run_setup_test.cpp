@@ -62,6 +62,24 @@ TEST(RunSetup, DefaultNoteDerivesThePublishedConstantsAtEveryQuality) {
     }
 }
 
+TEST(RunSetup, AHostsRateChangesOnlyTheOutputSideOfTheRun) {
+    GenerationSettings settings;
+    settings.quality = Quality::High;
+    const RunSetup file = ComputeRunSetup(settings, false);
+    for (float rate : {48000.0f, 96000.0f}) {
+        const RunSetup live = ComputeRunSetup(settings, false, rate);
+        EXPECT_EQ(live.stepFraction, file.stepFraction);
+        EXPECT_EQ(live.stepRate, file.stepRate);
+        EXPECT_EQ(live.bowPoint, file.bowPoint);
+        EXPECT_NEAR(live.samplesPerStep, file.samplesPerStep * rate / 44100, 1e-6);
+        // The kernel is stretched over the same span of output time, so fewer steps lie
+        // under it as the output rate rises.
+        EXPECT_NEAR(live.kernelStep, file.kernelStep * rate / 44100, 1e-3);
+        EXPECT_NEAR(live.kernelTaps, file.kernelTaps * 44100 / rate, 1.0);
+        EXPECT_EQ(live.totalSamples, static_cast<std::uint32_t>(rate * settings.duration));
+    }
+}
+
 TEST(RunSetup, KernelTapsGrowWithTheStepRate) {
     GenerationSettings settings;
     settings.noteIndex = FindNoteIndex("C4");
@@ -157,6 +175,28 @@ TEST(BowEnvelope, AttackReleaseOverlapAndLift) {
     EXPECT_LT(highest, 0.9f);
     EXPECT_NEAR(BowEnvelope(0.5f, 0.65f, 0.65f),
                 (1 - (1 - 0.5 / 0.65) * 0.88) * (1 - std::pow(1 - 0.5 / 0.65, 2)), 1e-6);
+}
+
+}  // namespace
+}  // namespace sordanel
+
+namespace sordanel {
+namespace {
+
+TEST(HeldBowEnvelope, RisesHoldsWhileHeldAndFallsFromWhereTheKeyCameUp) {
+    const double attack = 0.2, release = 0.4, held = -1;
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(0, held, attack, release), 0.12f);
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(0.1, held, attack, release), 0.56f);
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(0.2, held, attack, release), 1.0f);
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(600, held, attack, release), 1.0f) << "held for ten minutes";
+    // The release: the run's parabola, a quarter down half way, and the bow lifted after it.
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(3.0, 0, attack, release), 1.0f);
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(3.2, 0.2, attack, release), 0.75f);
+    EXPECT_EQ(HeldBowEnvelope(3.4, 0.4, attack, release), 0.0f);
+    EXPECT_EQ(HeldBowEnvelope(30, 27, attack, release), 0.0f);
+    // A key let go during the attack: the attack goes on rising under the falling release.
+    EXPECT_FLOAT_EQ(HeldBowEnvelope(0.15, 0.05, attack, release),
+                    static_cast<float>(AttackShare(0.75) * ReleaseShare(0.125)));
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// The trial run on its own measures what the synthesis driver's own trial run measures.
+
+#include "trial_run.h"
+
+#include <gtest/gtest.h>
+
+#include "engine_fakes.h"
+#include "settings_tables.h"
+#include "sound_engine.h"
+
+namespace sordanel {
+namespace {
+
+TEST(TrialRun, MeasuresTheCorrectionOfAPrecalculatedGenerate) {
+    for (const char* note : {"C2", "A4", "C6"}) {
+        for (Quality quality : {Quality::Low, Quality::High}) {
+            GenerationSettings settings;
+            settings.noteIndex = FindNoteIndex(note);
+            settings.quality = quality;
+            settings.duration = 0.1f;
+            settings.outputPath = "/note.wav";
+            settings.tempDir = "/tmp/";
+            JobState job;
+            testing::RecordingHost host;
+            testing::MemoryFileLayer files;
+            testing::RecordingPlayer player;
+            SoundEngine engine(settings, job, host, files, player);
+            ASSERT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
+            ASSERT_TRUE(engine.trialRun().foundPitch()) << note;
+
+            const BowInputs bow{settings.bowPressingForce, settings.bowSpeed,
+                                settings.stringDamping,    settings.frictionRatio,
+                                settings.t1Ratio,          settings.t2Ratio};
+            EXPECT_EQ(MeasureCorrection(ComputeRunSetup(settings, false), bow),
+                      engine.trialRun().correction())
+                << note << " at quality " << static_cast<int>(quality);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sordanel
