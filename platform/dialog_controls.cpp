@@ -58,11 +58,12 @@ QSlider* MakeHorizontalSlider(QWidget* parent, bool ticks) {
     return slider;
 }
 
-QLabel* MakeFramedImage(const char* path, QWidget* parent) {
+QLabel* MakeFramedImage(const char* path, QSize size, QWidget* parent) {
     auto* image = new QLabel(parent);
-    image->setPixmap(ResourceImage(QString::fromUtf8(path)));
     image->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    image->resize(image->pixmap().size() + QSize(2, 2) * image->frameWidth());
+    const QSize frame = QSize(2, 2) * image->frameWidth();
+    image->setPixmap(ResourceImage(QString::fromUtf8(path), size - frame));
+    image->resize(size);
     return image;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 class QDialog;
@@ -25,8 +26,8 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, bool centred = false);
 QPushButton* MakeButton(const QString& text, QWidget* parent, bool multiLine = false);
 // A horizontal slider with a tick at every position.
 QSlider* MakeHorizontalSlider(QWidget* parent, bool ticks = false);
-// A picture of the program's resources in a sunken frame, taking the picture's own size.
-QLabel* MakeFramedImage(const char* path, QWidget* parent);
+// A picture of the program's resources in a sunken frame, drawn to fill `size` pixels.
+QLabel* MakeFramedImage(const char* path, QSize size, QWidget* parent);
 // An icon of the usual dialog size, from the program's resources or the style's set.
 QLabel* MakeIcon(const QPixmap& icon, QWidget* parent);
 

@@ -49,6 +49,31 @@ constexpr const char* kListenNothingYet =
 
 // Room the window manager's frame and caption take around the window.
 constexpr QSize kFrameAllowance(16, 48);
+// The window's size in dialog units, and the smallest font it is shrunk to on a small screen.
+constexpr int kWindowWidth = 479;
+constexpr int kWindowHeight = 271;
+constexpr qreal kSmallestPointSize = 5.5;
+
+QSize AvailableRoom() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry().size() - kFrameAllowance
+                             : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+// The dialog font, made smaller until the whole window fits the screen, as far as it stays
+// readable; what still does not fit is scrolled.
+QFont FittingFont() {
+    QFont font = DialogFont();
+    const QSize room = AvailableRoom();
+    while (font.pointSizeF() > kSmallestPointSize) {
+        const QSize size = DialogUnits(font).ToPixels(kWindowWidth, kWindowHeight);
+        if (size.width() <= room.width() && size.height() <= room.height()) {
+            break;
+        }
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    return font;
+}
 
 }  // namespace
 
@@ -56,7 +81,7 @@ CMainDlg::CMainDlg(ShellDialogs& shell, SoundPlayer& player, std::span<const cha
     : shell_(shell), player_(player), job_(new GenerationJob(player, this)) {
     settings_.tempDir = SystemTempDir();
     setWindowTitle(QStringLiteral("Sordanel"));
-    setFont(DialogFont());
+    setFont(FittingFont());
     // A main window of its own: in the task bar, with a minimise box, never resized.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -93,22 +118,24 @@ bool CMainDlg::started() const {
 
 QWidget* CMainDlg::CreateContent(std::span<const char* const> noteNames) {
     auto* content = new QWidget;
+    content->setFont(font());
     const DialogUnits units(font());
-    content->setFixedSize(units.ToPixels(479, 271));
+    content->setFixedSize(units.ToPixels(kWindowWidth, kWindowHeight));
     tabs_ = new QTabWidget(content);
     units.Place(tabs_, 113, 60, 353, 186);
-    stringBow_ = new StringBowPage(settings_, noteNames);
-    soundBox_ = new SoundBoxPage(settings_);
-    general_ = new GeneralPage(settings_);
+    // Made inside the tabs, so that they lay themselves out in the window's font.
+    stringBow_ = new StringBowPage(settings_, noteNames, tabs_);
+    soundBox_ = new SoundBoxPage(settings_, tabs_);
+    general_ = new GeneralPage(settings_, tabs_);
     tabs_->addTab(stringBow_, QStringLiteral("String && Bow"));
     tabs_->addTab(soundBox_, QStringLiteral("Sound Box"));
     tabs_->addTab(general_, QStringLiteral("General/File"));
     picture_ = new CInstrumentPicture(false, 2, content);
     units.Place(picture_, 22, 60, 70, 178);
     auto* banner = new QLabel(content);
-    banner->setPixmap(ResourceImage(QString::fromUtf8(kBannerPath)));
-    banner->move(units.ToPixels(123, 7, 0, 0).topLeft());
-    banner->adjustSize();
+    const QRect bannerPlace = units.ToPixels(123, 7, 240, 44);
+    banner->setPixmap(ResourceImage(QString::fromUtf8(kBannerPath), bannerPlace.size()));
+    banner->setGeometry(bannerPlace);
     CreateButtons(content);
     return content;
 }
@@ -155,12 +182,8 @@ void CMainDlg::ConnectControls() {
 
 void CMainDlg::FitToScreen() {
     const QSize content = scroll_->widget()->size();
-    QSize available = content;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        available = screen->availableGeometry().size() - kFrameAllowance;
-    }
     // The whole window where it fits; otherwise as much as fits, the rest a scroll away.
-    const QSize shown = content.boundedTo(available);
+    const QSize shown = content.boundedTo(AvailableRoom());
     const bool scrolls = shown != content;
     scroll_->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     scroll_->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);

@@ -28,7 +28,8 @@ class StringBowPage;
 class CMainDlg : public QDialog {
     Q_OBJECT
 public:
-    // noteNames: the entries of the note list, ended by an empty name.
+    // Lays the window out in the dialog font, made smaller where the screen has no room for
+    // it. noteNames: the entries of the note list, ended by an empty name.
     CMainDlg(ShellDialogs& shell, SoundPlayer& player,
              std::span<const char* const> noteNames = kNoteNames);
     ~CMainDlg() override;

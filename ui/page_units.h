@@ -16,8 +16,8 @@ public:
     void Place(QWidget* widget, int x, int y, int width, int height) const {
         units_.Place(widget, x - kPageLeft, y - kPageTop, width, height);
     }
-    QPoint At(int x, int y) const {
-        return units_.ToPixels(x - kPageLeft, y - kPageTop, 0, 0).topLeft();
+    QRect ToPixels(int x, int y, int width, int height) const {
+        return units_.ToPixels(x - kPageLeft, y - kPageTop, width, height);
     }
 
 private:

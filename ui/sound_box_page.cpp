@@ -65,7 +65,8 @@ void SoundBoxPage::CreateRatioGroup() {
                 143, 117, 87, 43);
     units.Place(MakeLabel(QStringLiteral("Resonance parameters (settings below)"), this), 273, 86,
                 76, 19);
-    MakeFramedImage(kResonanceDiagramPath, this)->move(units.At(269, 106));
+    const QRect diagram = units.ToPixels(269, 106, 84, 50);
+    MakeFramedImage(kResonanceDiagramPath, diagram.size(), this)->move(diagram.topLeft());
 }
 
 void SoundBoxPage::CreateResonances() {

@@ -75,7 +75,7 @@ void StringBowPage::CreateStringBowGroup() {
     bowPressingForce = slider(202, 19, 60, "Bow pressing force", {201, 142, 26, 30});
     bowSpeed = slider(242, 19, 61, "Bow speed", {233, 143, 37, 16});
     bowPosition =
-        slider(282, 24, 60, "Bow pos. (slider low means near the bridge)", {273, 140, 39, 33});
+        slider(282, 24, 60, "Bow pos. (slider low means near the bridge)", {273, 140, 41, 36});
     stringDamping = slider(321, 24, 59, "String damping factor", {319, 140, 33, 32});
     frictionRatio = slider(362, 24, 59, "Kinetic / static fric- tion ratio", {359, 140, 34, 31});
     resetDefaults = MakeButton(QStringLiteral("Reset to defaults"), this, true);
@@ -83,7 +83,8 @@ void StringBowPage::CreateStringBowGroup() {
     showRemarks = MakeButton(QStringLiteral("Show remarks"), this);
     units.Place(showRemarks, 400, 152, 54, 15);
     units.Place(MakeLabel(QStringLiteral("Volume fading time"), this), 347, 177, 72, 8);
-    MakeFramedImage(kEnvelopeDiagramPath, this)->move(units.At(301, 192));
+    const QRect diagram = units.ToPixels(301, 192, 74, 48);
+    MakeFramedImage(kEnvelopeDiagramPath, diagram.size(), this)->move(diagram.topLeft());
     units.Place(MakeLabel(QStringLiteral("t1/T"), this), 383, 202, 15, 9);
     t1Ratio = MakeHorizontalSlider(this);
     t1Ratio->setRange(0, kEnvelopeSliderMax);
@@ -114,7 +115,7 @@ void StringBowPage::CreatePitchControls(std::span<const char* const> noteNames) 
 
     auto* temperament = new QButtonGroup(this);
     equalTemperament = MakeRadio(QStringLiteral("Equal temperament"), this, temperament);
-    units.Place(equalTemperament, 124, 108, 58, 16);
+    units.Place(equalTemperament, 124, 108, 64, 16);
     justIntonation = MakeRadio(QStringLiteral("Just intonation"), this, temperament);
     units.Place(justIntonation, 124, 128, 66, 10);
     equalTemperament->setChecked(settings_.justIntonation == Temperament::Equal);
@@ -157,7 +158,7 @@ void StringBowPage::CreatePitchControls(std::span<const char* const> noteNames) 
     units.Place(MakeLabel(QStringLiteral("Frequency Autocorrection"), this), 201, 193, 84, 8);
     auto* autocorrection = new QButtonGroup(this);
     realTime = MakeRadio(QStringLiteral("Real time"), this, autocorrection);
-    units.Place(realTime, 203, 205, 45, 10);
+    units.Place(realTime, 203, 205, 55, 10);
     precalculated = MakeRadio(QStringLiteral("Precalculated"), this, autocorrection);
     units.Place(precalculated, 203, 217, 59, 10);
     autocorrectionOff = MakeRadio(QStringLiteral("Off"), this, autocorrection);
