@@ -27,6 +27,7 @@
 #include "general_page.h"
 #include "generation_job.h"
 #include "main_dlg.h"
+#include "render_process.h"
 #include "sdl_sound_player.h"
 #include "shell_dialog_set.h"
 #include "sound_box_page.h"
@@ -193,6 +194,22 @@ private slots:
         QVERIFY(!Job().outputValid());
         QVERIFY(!window_->listenButton()->isEnabled());
         QVERIFY(window_->listenButton()->toolTip().contains("Generate"));
+    }
+
+    void theWindowsDefaultNoteIsTheRenderersDefaultByteForByte() {
+        Settings().outputPath = PathIn("window.wav");
+        Click(window_->generateButton());
+        QVERIFY(AwaitReturn());
+        QVERIFY(Job().outputValid());
+
+        const testing::RenderProcess renderer(fs::path(PathIn("renderer")));
+        const std::string rendered = PathIn("renderer/render.wav");
+        const testing::Outcome outcome = renderer.Run({"-o", rendered});
+        QCOMPARE(outcome.exitCode, 0);
+        const std::string fromWindow = testing::Contents(Settings().outputPath);
+        QCOMPARE(fromWindow.size(), std::size_t{44 + 2 * 35280});
+        QVERIFY(fromWindow == testing::Contents(rendered));
+        fs::remove_all(PathIn("renderer"));
     }
 
     void anAbortedRunDrainsBehindTheWarningAndLeavesNothing() {
