@@ -18,8 +18,6 @@ public:
     QSize ToPixels(int width, int height) const;
     // Puts `widget` at the rectangle given in dialog units.
     void Place(QWidget* widget, int x, int y, int width, int height) const;
-    int baseWidth() const { return baseWidth_; }
-    int baseHeight() const { return baseHeight_; }
 
 private:
     int baseWidth_;

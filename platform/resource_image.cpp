@@ -6,10 +6,6 @@
 
 namespace sordanel {
 
-QPixmap ResourceImage(const QString& path) {
-    return ResourceImage(path, QSvgRenderer(path).defaultSize());
-}
-
 QPixmap ResourceImage(const QString& path, QSize size) {
     QSvgRenderer renderer(path);
     if (!renderer.isValid() || size.isEmpty()) {
