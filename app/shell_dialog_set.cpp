@@ -1,8 +1,8 @@
 #include "shell_dialog_set.h"
 
-#include "about_dialog.h"
-#include "exit_dialog.h"
-#include "remark_dialog.h"
+#include "about_dlg.h"
+#include "exit_dlg.h"
+#include "remark_dlg.h"
 
 namespace sordanel {
 

@@ -1,24 +1,18 @@
 #include "sound_app.h"
 
-#include "main_dialog.h"
 #include "resource_image.h"
 #include "resource_paths.h"
-#include "shared_sound_player.h"
-#include "shell_dialog_set.h"
 
 namespace sordanel {
 
 CSoundApp::CSoundApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Sordanel"));
+    setApplicationVersion(QStringLiteral(SORDANEL_VERSION));
     setDesktopFileName(QStringLiteral("sordanel"));
     setWindowIcon(ResourceIcon(QString::fromUtf8(kAppIconPath)));
-}
-
-int CSoundApp::InitInstance() {
-    ShellDialogSet shellDialogs;
-    CMainDlg mainDialog(shellDialogs, SharedSoundPlayer());
-    mainDialog.DoModal();
-    return 0;
+    // An exit confirmed while a run drains hides the window first; the program ends with the
+    // dialog.
+    setQuitOnLastWindowClosed(false);
 }
 
 }  // namespace sordanel

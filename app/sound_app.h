@@ -4,13 +4,12 @@
 
 namespace sordanel {
 
-// The application: runs the main dialog once, for the program's whole life.
+// The application: its name, icon, and the main dialog as the one window of its life. The
+// program ends when that dialog has ended, not when its window is hidden.
 class CSoundApp : public QApplication {
     Q_OBJECT
 public:
     CSoundApp(int& argc, char** argv);
-    // Runs the main dialog until the user leaves it; the program's exit status.
-    int InitInstance();
 };
 
 }  // namespace sordanel

@@ -1,18 +1,25 @@
 #pragma once
 
-#include "template_dialog.h"
+#include <QDialog>
+
+class QLabel;
 
 namespace sordanel {
 
-// One failure message with a stop sign and "OK". Open it through ShowErrorDialog, which also
-// works from the worker thread of a generation.
-class CErrorDialog : public TemplateDialog {
+// One failure message with a stop sign and "OK"; plays the alert sound as it opens. A worker's
+// failure reaches it through the GenerationJob, which opens it on the user-interface thread.
+class CErrorDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CErrorDialog(const QString& message);
+    explicit CErrorDialog(const QString& message, QWidget* parent = nullptr);
+
+    QLabel* message() const { return message_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* message_;
 };
 
 }  // namespace sordanel

@@ -41,8 +41,10 @@ CInstrumentPicture::CInstrumentPicture(bool horizontal, int outlineWidth, QWidge
     : QWidget(parent), outlineWidth_(outlineWidth), horizontal_(horizontal) {}
 
 void CInstrumentPicture::PrepareImage() {
-    imageWidth_ = width();
-    imageHeight_ = height();
+    // Drawn with the screen's own pixels, so that the outlines are as sharp as the text.
+    pixelRatio_ = devicePixelRatioF();
+    imageWidth_ = static_cast<int>(std::lround(width() * pixelRatio_));
+    imageHeight_ = static_cast<int>(std::lround(height() * pixelRatio_));
     background_ = QApplication::palette().color(QPalette::Window);
     image_ = QImage(imageWidth_, imageHeight_, QImage::Format_RGB888);
     if (horizontal_) {
@@ -98,7 +100,7 @@ void CInstrumentPicture::DrawInstrument(float fraction) {
     {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(SolidPen(outlineWidth_));
+        painter.setPen(SolidPen(ScaledPenWidth(outlineWidth_)));
         painter.setBrush(Qt::black);
         for (const ModelArc& arc : kOutlineArcs) {
             DrawArc(painter, arc);
@@ -124,16 +126,18 @@ void CInstrumentPicture::DrawInstrument(float fraction) {
     {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(SolidPen(1));
+        painter.setPen(SolidPen(ScaledPenWidth(1)));
         for (const auto& line : kStringLines) {
             painter.drawLine(Map(line.from), Map(line.to));
         }
     }
-    // Hand the finished drawing over on the control's own thread.
-    QMetaObject::invokeMethod(this, [this, frame = image_] {
-        shown_ = frame;
-        update();
-    });
+    shown_ = image_;
+    shown_.setDevicePixelRatio(pixelRatio_);
+    update();
+}
+
+int CInstrumentPicture::ScaledPenWidth(int width) const {
+    return std::max(1, static_cast<int>(std::lround(width * pixelRatio_)));
 }
 
 void CInstrumentPicture::FillBody(float fraction) {
@@ -155,7 +159,9 @@ void CInstrumentPicture::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     // Centred, for a control larger than the image it was prepared for.
-    painter.drawImage((width() - shown_.width()) / 2, (height() - shown_.height()) / 2, shown_);
+    const QSizeF size = shown_.deviceIndependentSize();
+    painter.drawImage(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
+                      shown_);
 }
 
 }  // namespace sordanel

@@ -13,7 +13,7 @@ struct ModelPoint;
 
 // The drawn instrument: upright in the main dialog, on its side in the progress dialog, its
 // body filled with brown up to a fraction of its length. The picture is drawn into a 24-bit
-// image of the control's size and shown from it.
+// image of the control's size in device pixels and shown from it.
 class CInstrumentPicture : public QWidget {
     Q_OBJECT
 public:
@@ -23,7 +23,7 @@ public:
     // Measures the control and creates the image; once, after the control has its size.
     void PrepareImage();
     // Draws the whole picture with the body filled up to `fraction` (0..1) of its length and
-    // shows it. May run on another thread than the control's, one drawing at a time.
+    // shows it.
     void DrawInstrument(float fraction);
 
     const QImage& image() const { return image_; }
@@ -42,6 +42,8 @@ private:
     QPoint Map(const ModelPoint& point) const;
     void DrawArc(QPainter& painter, const ModelArc& arc) const;
     void FillBody(float fraction);
+    // A pen width in logical pixels, in the image's device pixels.
+    int ScaledPenWidth(int width) const;
 
     int originX_ = 0;
     int originY_ = 0;
@@ -50,6 +52,7 @@ private:
     int imageWidth_ = 0;
     int imageHeight_ = 0;
     int outlineWidth_;
+    qreal pixelRatio_ = 1.0;
     bool horizontal_;
     QColor background_;
     QImage image_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QWidget>
 
 namespace sordanel {
 
@@ -28,6 +29,10 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
 
 QSize DialogUnits::ToPixels(int width, int height) const {
     return ToPixels(0, 0, width, height).size();
+}
+
+void DialogUnits::Place(QWidget* widget, int x, int y, int width, int height) const {
+    widget->setGeometry(ToPixels(x, y, width, height));
 }
 
 QFont DialogFont() {

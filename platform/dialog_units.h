@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 namespace sordanel {
 
 // Converts dialog units to pixels with a font's base units: a horizontal unit is a quarter of
@@ -14,8 +16,8 @@ public:
     explicit DialogUnits(const QFont& font);
     QRect ToPixels(int x, int y, int width, int height) const;
     QSize ToPixels(int width, int height) const;
-    int baseWidth() const { return baseWidth_; }
-    int baseHeight() const { return baseHeight_; }
+    // Puts `widget` at the rectangle given in dialog units.
+    void Place(QWidget* widget, int x, int y, int width, int height) const;
 
 private:
     int baseWidth_;

@@ -6,9 +6,8 @@
 
 namespace sordanel {
 
-// A vector image of the program's resources at the size it declares itself.
-QPixmap ResourceImage(const QString& path);
-// The same image drawn at `size` pixels.
+// A vector image of the program's resources drawn to fill `size` pixels, in the screen's
+// device pixels.
 QPixmap ResourceImage(const QString& path, QSize size);
 // A window or dialog icon drawn at the usual icon sizes.
 QIcon ResourceIcon(const QString& path);

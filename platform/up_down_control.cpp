@@ -20,12 +20,8 @@ UpDownControl::UpDownControl(QWidget* parent)
     : QWidget(parent),
       upArrow_(MakeArrow(this, Qt::UpArrow)),
       downArrow_(MakeArrow(this, Qt::DownArrow)) {
-    connect(upArrow_, &QToolButton::clicked, this, [this] { emit stepped(upStep_); });
-    connect(downArrow_, &QToolButton::clicked, this, [this] { emit stepped(-upStep_); });
-}
-
-void UpDownControl::SetRange(int lower, int upper) {
-    upStep_ = lower <= upper ? 1 : -1;
+    connect(upArrow_, &QToolButton::clicked, this, [this] { emit stepped(1); });
+    connect(downArrow_, &QToolButton::clicked, this, [this] { emit stepped(-1); });
 }
 
 void UpDownControl::resizeEvent(QResizeEvent*) {

@@ -7,14 +7,15 @@ class QToolButton;
 namespace sordanel {
 
 // Two arrow buttons that report steps: +1 for a click on the upper arrow and -1 for the lower
-// one while the range runs upward (lower bound below upper), the reverse otherwise. Holding an
-// arrow repeats the step. The control keeps no position of its own.
+// one; holding an arrow repeats the step. The control keeps no position of its own, and the
+// keyboard reaches the same steps through the value box beside it (StepValueBox).
 class UpDownControl : public QWidget {
     Q_OBJECT
 public:
     explicit UpDownControl(QWidget* parent = nullptr);
-    // Only the direction of the range matters: which arrow steps up.
-    void SetRange(int lower, int upper);
+
+    QToolButton* upArrow() const { return upArrow_; }
+    QToolButton* downArrow() const { return downArrow_; }
 
 signals:
     void stepped(int step);
@@ -25,7 +26,6 @@ protected:
 private:
     QToolButton* upArrow_;
     QToolButton* downArrow_;
-    int upStep_ = 1;
 };
 
 }  // namespace sordanel

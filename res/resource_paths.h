@@ -2,12 +2,13 @@
 
 namespace sordanel {
 
-// The program's own images and sounds, built into it from res/.
-inline constexpr const char* kAppIconPath = ":/icons/sordanel.svg";
-inline constexpr const char* kExitIconPath = ":/icons/exit.svg";
-inline constexpr const char* kBannerPath = ":/images/banner.svg";
-inline constexpr const char* kEnvelopeDiagramPath = ":/images/envelope.svg";
-inline constexpr const char* kResonanceDiagramPath = ":/images/resonance.svg";
-inline constexpr const char* kAlertSoundPath = ":/sounds/alert.wav";
+// The program's own images and sounds, built into it from res/ (resource_paths.cpp holds
+// the names, beside the resources linked into this library).
+extern const char* const kAppIconPath;
+extern const char* const kExitIconPath;
+extern const char* const kBannerPath;
+extern const char* const kEnvelopeDiagramPath;
+extern const char* const kResonanceDiagramPath;
+extern const char* const kAlertSoundPath;
 
 }  // namespace sordanel

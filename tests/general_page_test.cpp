@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -19,23 +20,10 @@ namespace {
 
 const QString kHint = "Choose or enter a path and a file name";
 
-// Runs `answer` on the next modal dialog of kind `Dialog`, passing over others that are open.
-template <class Dialog>
-void WhenOpens(std::function<void(Dialog&)> answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(*dialog);
-        }
-    });
-    poll->start(10);
-}
-
 // Types `path` into the chooser's file name box and saves, as a user does.
 void SaveAs(QFileDialog& chooser, const QString& path) {
-    chooser.findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    // The file name box, where the chooser puts the focus as it opens.
+    qobject_cast<QLineEdit*>(chooser.focusWidget())->setText(path);
     static_cast<QDialog&>(chooser).accept();  // as "Save" does
 }
 
@@ -70,63 +58,58 @@ private:
     QTemporaryDir scratch_;
 
     const GenerationSettings& settings() { return user_->settings(); }
-    const JobState& job() { return user_->job(); }
-    int DurationSlider() { return user_->Get<QSlider>(ids::kDuration)->value(); }
+    // What the page reported since the last clear(): a change of a setting, of the path.
+    std::unique_ptr<QSignalSpy> changes_;
+    std::unique_ptr<QSignalSpy> pathChanges_;
+    int DurationSlider() { return user_->general().duration->value(); }
 
 private slots:
     void init() {
         user_ = std::make_unique<WindowDriver>();
         QVERIFY(user_->Open());
         user_->ShowPage(2);
+        changes_ = std::make_unique<QSignalSpy>(&user_->general(), &GeneralPage::changed);
+        pathChanges_ =
+            std::make_unique<QSignalSpy>(&user_->general(), &GeneralPage::outputPathChanged);
     }
     void cleanup() { user_.reset(); }
 
-    void startsLowMaximizedForEightTenthsOfASecond() {
-        QCOMPARE(settings().quality, Quality::Low);
-        QVERIFY(settings().maximize);
-        QCOMPARE(settings().volumeDb, 2);
-        QCOMPARE(user_->Text(ids::kVolumeText), QString("+2"));
-        QCOMPARE(settings().duration, 0.8f);
-        QCOMPARE(user_->Text(ids::kDurationText), QString("0.8"));
-        QVERIFY(settings().outputPath.empty());
-        QCOMPARE(user_->Text(ids::kOutputPath), kHint);
-    }
-
     void qualitySliderChoosesLowOrHigh() {
-        user_->SlideTo(ids::kQuality, 1);
+        user_->SlideTo(user_->general().quality, 1);
         QCOMPARE(settings().quality, Quality::High);
-        user_->SlideTo(ids::kQuality, 0);
+        user_->SlideTo(user_->general().quality, 0);
         QCOMPARE(settings().quality, Quality::Low);
     }
 
     void volumeReadsFromPlusThirtyToMinusTwenty() {
-        user_->Click(ids::kMaximize);
+        user_->Click(user_->general().maximize);
         const std::pair<int, const char*> readings[] = {{0, "+30"}, {30, "0"}, {50, "-20"}};
         for (const auto& [position, shown] : readings) {
-            user_->SlideTo(ids::kVolume, position);
-            QCOMPARE(user_->Text(ids::kVolumeText), QString(shown));
+            user_->SlideTo(user_->general().volume, position);
+            QCOMPARE(user_->Text(user_->general().volumeText), QString(shown));
             QCOMPARE(settings().volumeDb, 30 - position);
         }
     }
 
     void maximizeDisablesTheVolumeButKeepsIt() {
-        const int volumeControls[] = {ids::kVolume, ids::kVolumeText, ids::kVolumeUnit};
-        for (const int id : volumeControls) {
-            QVERIFY(!user_->Enabled(id));
+        QWidget* const volumeControls[] = {user_->general().volume, user_->general().volumeText,
+                                           user_->general().volumeUnit};
+        for (QWidget* control : volumeControls) {
+            QVERIFY(!user_->Enabled(control));
         }
-        user_->Click(ids::kMaximize);
+        user_->Click(user_->general().maximize);
         QVERIFY(!settings().maximize);
-        for (const int id : volumeControls) {
-            QVERIFY(user_->Enabled(id));
+        for (QWidget* control : volumeControls) {
+            QVERIFY(user_->Enabled(control));
         }
-        user_->SlideTo(ids::kVolume, 10);
-        user_->Click(ids::kMaximize);
+        user_->SlideTo(user_->general().volume, 10);
+        user_->Click(user_->general().maximize);
         QVERIFY(settings().maximize);
-        for (const int id : volumeControls) {
-            QVERIFY(!user_->Enabled(id));
+        for (QWidget* control : volumeControls) {
+            QVERIFY(!user_->Enabled(control));
         }
         QCOMPARE(settings().volumeDb, 20);
-        QCOMPARE(user_->Text(ids::kVolumeText), QString("+20"));
+        QCOMPARE(user_->Text(user_->general().volumeText), QString("+20"));
     }
 
     void typedDurationIsClampedAndPutsTheSliderNearest_data() {
@@ -139,19 +122,19 @@ private slots:
         QTest::newRow("midpoint goes up") << "1.5" << 1.5f << 14 << "1.5";
         QTest::newRow("between steps") << "1.234" << 1.234f << 12 << "1.234";
         QTest::newRow("past the last step") << "10" << 10.0f << 20 << "10";
-        QTest::newRow("leading blanks, trailing letters") << "  2.5s" << 2.5f << 18 << "2.5";
+        QTest::newRow("leading blanks") << "  2.5" << 2.5f << 18 << "2.5";
     }
     void typedDurationIsClampedAndPutsTheSliderNearest() {
         QFETCH(QString, typed);
         QFETCH(float, duration);
         QFETCH(int, slider);
         QFETCH(QString, shown);
-        user_->job().previewValid = true;
-        user_->Type(ids::kDurationText, typed);
+        changes_->clear();
+        user_->Type(user_->general().durationText, typed);
         QCOMPARE(settings().duration, duration);  // exactly as typed, not the slider's step
         QCOMPARE(DurationSlider(), slider);
-        QCOMPARE(user_->Text(ids::kDurationText), shown);
-        QVERIFY(!job().previewValid);
+        QCOMPARE(user_->Text(user_->general().durationText), shown);
+        QVERIFY(!changes_->isEmpty());
     }
 
     void typedDurationThatIsNoPositiveNumberChangesNothing_data() {
@@ -160,93 +143,133 @@ private slots:
         QTest::newRow("negative") << "-3";
         QTest::newRow("letters") << "abc";
         QTest::newRow("empty") << "";
+        QTest::newRow("trailing letters") << "2.5s";
+        QTest::newRow("a comma where the locale has none") << "1,5";
+        QTest::newRow("two numbers") << "1 5";
     }
     void typedDurationThatIsNoPositiveNumberChangesNothing() {
         QFETCH(QString, typed);
-        user_->Type(ids::kDurationText, "1.234");
-        user_->Type(ids::kDurationText, typed);
+        user_->Type(user_->general().durationText, "1.234");
+        user_->Type(user_->general().durationText, typed);
         QCOMPARE(settings().duration, 1.234f);
         QCOMPARE(DurationSlider(), 12);
-        QCOMPARE(user_->Text(ids::kDurationText), QString("1.234"));
+        QCOMPARE(user_->Text(user_->general().durationText), QString("1.234"));
     }
 
     void onlyMovingTheDurationSliderReplacesATypedDuration() {
-        user_->Type(ids::kDurationText, "1.234");
-        user_->Click(ids::kMaximize);
-        user_->SlideTo(ids::kVolume, 5);
-        user_->SlideTo(ids::kQuality, 1);
+        user_->Type(user_->general().durationText, "1.234");
+        user_->Click(user_->general().maximize);
+        user_->SlideTo(user_->general().volume, 5);
+        user_->SlideTo(user_->general().quality, 1);
         QCOMPARE(settings().duration, 1.234f);
-        QCOMPARE(user_->Text(ids::kDurationText), QString("1.234"));
-        user_->SlideTo(ids::kDuration, 13);
+        QCOMPARE(user_->Text(user_->general().durationText), QString("1.234"));
+        user_->SlideTo(user_->general().duration, 13);
         QCOMPARE(settings().duration, 1.4f);
-        QCOMPARE(user_->Text(ids::kDurationText), QString("1.4"));
+        QCOMPARE(user_->Text(user_->general().durationText), QString("1.4"));
     }
 
-    void outputBoxHintGoesWhileTypingAndComesBackWhenLeftEmpty() {
-        user_->job().outputValid = true;
-        user_->Focus(ids::kOutputPath);
-        QCOMPARE(user_->Text(ids::kOutputPath), QString());
-        user_->Focus(ids::kDurationText);
-        QCOMPARE(user_->Text(ids::kOutputPath), kHint);
+    void anEmptyOutputBoxShowsTheHint() {
+        QCOMPARE(user_->general().outputPath->placeholderText(), kHint);
+        user_->Focus(user_->general().outputPath);
+        user_->Focus(user_->general().durationText);
+        QCOMPARE(user_->Text(user_->general().outputPath), QString());
         QVERIFY(settings().outputPath.empty());
-        QVERIFY(job().outputValid);
+        QVERIFY(pathChanges_->isEmpty());
+    }
+
+    void aDecimalCommaCountsWhereTheLocaleWritesIt() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        user_->Type(user_->general().durationText, "1,5");
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(settings().duration, 1.5f);
+        user_->Type(user_->general().durationText, "2.25");
+        QCOMPARE(settings().duration, 2.25f);
+    }
+
+    void aTypedRelativePathOrTildeIsResolvedAgainstTheChoosersFolder() {
+        const QString folder = QDir(scratch_.path()).canonicalPath();
+        user_->Type(user_->general().outputPath, folder + "/first.wav");
+        user_->Type(user_->general().outputPath, "second.wav");
+        QCOMPARE(QString::fromStdString(settings().outputPath), folder + "/second.wav");
+        QCOMPARE(user_->general().StartFolder(), folder);
+        user_->Type(user_->general().outputPath, "~/third.wav");
+        QCOMPARE(QString::fromStdString(settings().outputPath), QDir::homePath() + "/third.wav");
+    }
+
+    void theChooserOpensInTheFolderOfTheCurrentPath() {
+        const QString folder = QDir(scratch_.path()).canonicalPath();
+        user_->Type(user_->general().outputPath, folder + "/take.wav");
+        auto opened = std::make_shared<QString>();
+        WhenOpens<QFileDialog>([opened](QFileDialog& chooser) {
+            *opened = chooser.directory().absolutePath();
+            chooser.reject();
+        });
+        user_->Click(user_->general().browse);
+        QCOMPARE(*opened, folder);
+    }
+
+    void aTypedPathCutAtTheLimitSaysSo() {
+        QVERIFY(user_->general().outputPathNotice->isHidden());
+        user_->Focus(user_->general().outputPath);
+        QTest::keyClicks(user_->general().outputPath, "/" + QString(399, 'a'));
+        QVERIFY(!user_->general().outputPathNotice->isHidden());
     }
 
     void typedPathMakesTheOutputStaleButNotThePreview() {
-        user_->job().previewValid = true;
-        user_->job().outputValid = true;
-        user_->Type(ids::kOutputPath, "/tmp/take one.wav");
+        changes_->clear();
+        pathChanges_->clear();
+        user_->Type(user_->general().outputPath, "/tmp/take one.wav");
         QCOMPARE(settings().outputPath, std::string("/tmp/take one.wav"));
-        QVERIFY(!job().outputValid);
-        QVERIFY(job().previewValid);
+        QVERIFY(!pathChanges_->isEmpty());
+        QVERIFY(changes_->isEmpty());
 
         // Passing through the box without a change keeps a finished take playable.
-        user_->job().outputValid = true;
-        user_->Focus(ids::kOutputPath);
-        QCOMPARE(user_->Text(ids::kOutputPath), QString("/tmp/take one.wav"));
-        user_->Focus(ids::kDurationText);
-        QVERIFY(job().outputValid);
+        pathChanges_->clear();
+        user_->Focus(user_->general().outputPath);
+        QCOMPARE(user_->Text(user_->general().outputPath), QString("/tmp/take one.wav"));
+        user_->Focus(user_->general().durationText);
+        QVERIFY(pathChanges_->isEmpty());
 
-        user_->Type(ids::kOutputPath, "");
+        user_->Type(user_->general().outputPath, "");
         QVERIFY(settings().outputPath.empty());
-        QVERIFY(!job().outputValid);
-        QCOMPARE(user_->Text(ids::kOutputPath), kHint);
+        QVERIFY(!pathChanges_->isEmpty());
     }
 
     void typedPathIsKeptAsUtf8() {
-        user_->Type(ids::kOutputPath, QString::fromUtf8("/tmp/Bratsche-\xC3\xA4.wav"));
+        user_->Type(user_->general().outputPath, QString::fromUtf8("/tmp/Bratsche-\xC3\xA4.wav"));
         QCOMPARE(settings().outputPath, std::string("/tmp/Bratsche-\xC3\xA4.wav"));
     }
 
     void outputBoxHoldsThreeHundredNinetyCharacters() {
-        user_->Focus(ids::kOutputPath);
-        auto* box = user_->Get<QLineEdit>(ids::kOutputPath);
-        QTest::keyClicks(box, QString(400, 'a'));
-        QCOMPARE(box->text(), QString(390, 'a'));
+        user_->Focus(user_->general().outputPath);
+        auto* box = user_->general().outputPath;
+        const QString path = "/" + QString(388, 'a');
+        QTest::keyClicks(box, path + QString(11, 'a'));
+        QCOMPARE(box->text(), path + "a");
 
         // A character held as two UTF-16 units counts once and is never cut in two.
         const QString violin = QString::fromUtf8("\xF0\x9F\x8E\xBB");
         box->clear();
-        box->insert(QString(389, 'a') + violin);
-        QCOMPARE(box->text(), QString(389, 'a') + violin);
+        box->insert(path + violin);
+        QCOMPARE(box->text(), path + violin);
         box->insert(violin);
-        QCOMPARE(box->text(), QString(389, 'a') + violin);
-        user_->Focus(ids::kDurationText);
-        QCOMPARE(settings().outputPath, (QString(389, 'a') + violin).toStdString());
+        QCOMPARE(box->text(), path + violin);
+        user_->Focus(user_->general().durationText);
+        QCOMPARE(settings().outputPath, (path + violin).toStdString());
     }
 
     void browseSetsTheChosenPathWithItsSuffix() {
         QVERIFY(scratch_.isValid());
         const QString folder = QDir(scratch_.path()).canonicalPath();
-        user_->job().outputValid = true;
-        user_->job().previewValid = true;
+        pathChanges_->clear();
+        changes_->clear();
         ChooseInBrowse(folder + QString::fromUtf8("/Geige-\xC3\xA4"));
-        user_->Click(ids::kBrowse);
+        user_->Click(user_->general().browse);
         const QString chosen = folder + QString::fromUtf8("/Geige-\xC3\xA4.wav");
-        QCOMPARE(user_->Text(ids::kOutputPath), chosen);
+        QCOMPARE(user_->Text(user_->general().outputPath), chosen);
         QCOMPARE(QByteArray::fromStdString(settings().outputPath), chosen.toUtf8());
-        QVERIFY(!job().outputValid);
-        QVERIFY(job().previewValid);
+        QVERIFY(!pathChanges_->isEmpty());
+        QVERIFY(changes_->isEmpty());
     }
 
     void browseAsksBeforeAnExistingFileIsReplaced() {
@@ -263,32 +286,32 @@ private slots:
             });
             SaveAs(chooser, existing);
         });
-        user_->Click(ids::kBrowse);
+        user_->Click(user_->general().browse);
         QVERIFY(asked->contains("taken.wav"));
         QCOMPARE(settings().outputPath, existing.toStdString());
     }
 
     void cancellingBrowseChangesNothing() {
-        user_->Type(ids::kOutputPath, "/tmp/kept.wav");
-        user_->job().outputValid = true;
+        user_->Type(user_->general().outputPath, "/tmp/kept.wav");
+        pathChanges_->clear();
         WhenOpens<QFileDialog>([](QFileDialog& chooser) { chooser.reject(); });
-        user_->Click(ids::kBrowse);
+        user_->Click(user_->general().browse);
         QCOMPARE(settings().outputPath, std::string("/tmp/kept.wav"));
-        QCOMPARE(user_->Text(ids::kOutputPath), QString("/tmp/kept.wav"));
-        QVERIFY(job().outputValid);
+        QCOMPARE(user_->Text(user_->general().outputPath), QString("/tmp/kept.wav"));
+        QVERIFY(pathChanges_->isEmpty());
     }
 
     void browseTakesThreeHundredNinetyCharactersAndRefusesMore() {
         const QString longest = PathOfLength(scratch_, 390);
         ChooseInBrowse(longest);
-        user_->Click(ids::kBrowse);
-        QCOMPARE(user_->Text(ids::kOutputPath), longest);
+        user_->Click(user_->general().browse);
+        QCOMPARE(user_->Text(user_->general().outputPath), longest);
         QCOMPARE(settings().outputPath, longest.toStdString());
         // The box shows the whole path, so passing through it changes nothing.
-        user_->job().outputValid = true;
-        user_->Focus(ids::kOutputPath);
-        user_->Focus(ids::kDurationText);
-        QVERIFY(job().outputValid);
+        pathChanges_->clear();
+        user_->Focus(user_->general().outputPath);
+        user_->Focus(user_->general().durationText);
+        QVERIFY(pathChanges_->isEmpty());
 
         auto message = std::make_shared<QString>();
         ChooseInBrowse(PathOfLength(scratch_, 391));
@@ -298,10 +321,10 @@ private slots:
             }
             ButtonWithText(error, "OK")->click();
         });
-        user_->Click(ids::kBrowse);
+        user_->Click(user_->general().browse);
         QCOMPARE(*message, QString("File path too long"));
         QCOMPARE(settings().outputPath, longest.toStdString());
-        QCOMPARE(user_->Text(ids::kOutputPath), longest);
+        QCOMPARE(user_->Text(user_->general().outputPath), longest);
     }
 };
 

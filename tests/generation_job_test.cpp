@@ -1,27 +1,40 @@
 // Generate, Abort, Preview and Listen from the main window, with the real engine writing real
-// files into a private folder and SDL's disk driver standing in for the loudspeaker.
+// files into a private folder and SDL's disk driver standing in for the loudspeaker. Run under
+// ThreadSanitizer too: the worker and the user-interface thread meet in every case here.
 
 #include <sndfile.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 
-#include "control_ids.h"
 #include "dialog_answers.h"
-#include "main_dialog.h"
-#include "progress_dialog.h"
+#include "error_dialog.h"
+#include "gener_dlg.h"
+#include "general_page.h"
+#include "generation_job.h"
+#include "main_dlg.h"
+#include "render_process.h"
 #include "sdl_sound_player.h"
 #include "shell_dialog_set.h"
-#include "temp_file_name.h"
-#include "wait_while_busy.h"
-#include "wave_header.h"
+#include "sound_box_page.h"
+#include "step_value_box.h"
+#include "string_bow_page.h"
+#include "up_down_control.h"
+#include "vertical_slider.h"
 
 namespace sordanel {
 
@@ -29,26 +42,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int kRunTimeoutMs = 120000;
+
 std::vector<char> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Presses the button showing `text` in the next modal dialog, once it shows `expected`.
+// Presses the button showing `text` in the next modal dialog and keeps what it said.
 void AnswerNextDialog(const QString& text, QString* seen = nullptr) {
     WhenModalOpens([text, seen](QDialog& dialog) {
         if (seen != nullptr) {
             for (auto* label : dialog.findChildren<QLabel*>())
                 *seen += label->text();
         }
-        ButtonWithText(dialog, text)->click();
-    });
-}
-
-// Clicks "Abort" in the progress dialog once it is up.
-void AbortSoon() {
-    WhenModalOpens([](QDialog& dialog) {
-        QTimer::singleShot(300, &dialog, [&dialog] { ButtonWithText(dialog, "Abort")->click(); });
+        if (QAbstractButton* button = ButtonWithText(dialog, text)) {
+            button->click();
+        } else {
+            dialog.reject();  // the check of what was seen fails the test
+        }
     });
 }
 
@@ -72,18 +84,44 @@ private:
     std::unique_ptr<CMainDlg> window_;
 
     GenerationSettings& Settings() { return window_->settings(); }
-    JobState& Job() { return window_->job(); }
+    GenerationJob& Job() { return window_->job(); }
     std::string PathIn(const char* name) const { return folder_.filePath(name).toStdString(); }
-    void Click(int id) { QTest::mouseClick(window_->controls().Find(id), Qt::LeftButton); }
-    // Starts a long Generate into `name` and aborts it from its progress dialog; the engine is
-    // then still finishing its block (E7 at High takes many steps per block).
+    void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    bool AwaitReturn() {
+        return QTest::qWaitFor([this] { return !Job().busy(); }, kRunTimeoutMs);
+    }
+    // Starts a long Generate into `name` and aborts it from its progress dialog once it has
+    // reported progress; the engine is then still finishing its block (E7 at High quality takes
+    // many steps per block).
     void GenerateAndAbortALongNote(const char* name) {
         Settings().outputPath = PathIn(name);
         Settings().quality = Quality::High;
         Settings().noteIndex = 0;
         Settings().duration = 20.0f;
-        AbortSoon();
-        Click(ids::kGenerate);
+        WhenOpens<CGenerDlg>([this](CGenerDlg& dialog) {
+            auto* reported = new QMetaObject::Connection;
+            *reported = connect(&Job(), &GenerationJob::progressed, &dialog, [&dialog, reported] {
+                QObject::disconnect(*reported);
+                delete reported;
+                ButtonWithText(dialog, "Abort")->click();
+            });
+        });
+        Click(window_->generateButton());
+    }
+    // Starts a Generate into a missing folder and aborts it while the worker waits for its
+    // error to be answered: the run stays busy, draining, until the returned error dialog is
+    // answered with "OK".
+    CErrorDialog* GenerateAFailingRunAndAbortIt() {
+        Settings().outputPath = PathIn("missing/note.wav");
+        CErrorDialog* waiting = nullptr;
+        WhenOpens<CGenerDlg>([&waiting](CGenerDlg& progress) {
+            WhenOpens<CErrorDialog>([&waiting, &progress](CErrorDialog& error) {
+                waiting = &error;
+                ButtonWithText(progress, "Abort")->click();
+            });
+        });
+        Click(window_->generateButton());
+        return waiting;
     }
     // Nothing of a run stays in the output folder or the temporary folder but finished files.
     QStringList Leftovers() const {
@@ -104,12 +142,12 @@ private slots:
     }
     void init() {
         window_ = std::make_unique<CMainDlg>(shellDialogs_, *player_);
-        QVERIFY(window_->InitDialog());
+        QVERIFY(window_->started());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
     void cleanup() {
-        WaitWhileBusy(Job());
+        AwaitReturn();
         window_.reset();
         for (const QString& name : QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden)) {
             QFile::remove(folder_.filePath(name));
@@ -122,11 +160,11 @@ private slots:
 
     void generateWritesTheNoteAndListenPlaysIt() {
         Settings().outputPath = PathIn("note.wav");
-        Click(ids::kGenerate);
-        WaitWhileBusy(Job());
-        QVERIFY(Job().outputValid);
-        QVERIFY(!Job().abortRequested);
-        QVERIFY(!Job().progressOpen);
+        QVERIFY(!window_->listenButton()->isEnabled());
+        Click(window_->generateButton());
+        QVERIFY(AwaitReturn());
+        QVERIFY(Job().outputValid());
+        QVERIFY(window_->listenButton()->isEnabled());
 
         SF_INFO info{};
         SNDFILE* file = sf_open(Settings().outputPath.c_str(), SFM_READ, &info);
@@ -138,7 +176,7 @@ private slots:
         QCOMPARE(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
         QCOMPARE(Leftovers(), QStringList{"note.wav"});
 
-        Click(ids::kListen);
+        Click(window_->listenButton());
         const std::vector<char> wave = ReadAll(Settings().outputPath);
         const std::vector<char> samples(wave.begin() + 44, wave.begin() + 44 + 4000);
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -148,59 +186,78 @@ private slots:
                        heard.end();
             }(),
             5000);
+
+        // Another path: nothing to play there until a Generate made it.
+        window_->generalPage().outputPath->setFocus();
+        QTest::keyClicks(window_->generalPage().outputPath, "x");
+        QTest::keyClick(window_->generalPage().outputPath, Qt::Key_Return);
+        QVERIFY(!Job().outputValid());
+        QVERIFY(!window_->listenButton()->isEnabled());
+        QVERIFY(window_->listenButton()->toolTip().contains("Generate"));
     }
 
-    void listenPlaysNothingUntilAGenerateCompletedForThePath() {
-        // A playable file at the path, but no Generate made it.
-        const auto header = BuildWaveHeader(2000);
-        std::vector<char> wave(header.begin(), header.end());
-        for (int i = 0; i < 4000; ++i)
-            wave.push_back(static_cast<char>(i * 7 + 3));
-        std::ofstream(PathIn("old.wav"), std::ios::binary).write(wave.data(), wave.size());
-        Settings().outputPath = PathIn("old.wav");
-        Click(ids::kListen);
-        QTest::qWait(300);
-        const std::vector<char> heard = ReadAll(played_);
-        QVERIFY(std::search(heard.begin(), heard.end(), wave.begin() + 44, wave.begin() + 1044) ==
-                heard.end());
+    void theWindowsDefaultNoteIsTheRenderersDefaultByteForByte() {
+        Settings().outputPath = PathIn("window.wav");
+        Click(window_->generateButton());
+        QVERIFY(AwaitReturn());
+        QVERIFY(Job().outputValid());
+
+        const testing::RenderProcess renderer(fs::path(PathIn("renderer")));
+        const std::string rendered = PathIn("renderer/render.wav");
+        const testing::Outcome outcome = renderer.Run({"-o", rendered});
+        QCOMPARE(outcome.exitCode, 0);
+        const std::string fromWindow = testing::Contents(Settings().outputPath);
+        QCOMPARE(fromWindow.size(), std::size_t{44 + 2 * 35280});
+        QVERIFY(fromWindow == testing::Contents(rendered));
+        fs::remove_all(PathIn("renderer"));
     }
 
-    void abortEndsTheDialogDeletesThePartialFilesAndAWaitingGenerateIsWarned() {
+    void anAbortedRunDrainsBehindTheWarningAndLeavesNothing() {
         GenerateAndAbortALongNote("long.wav");
-        QVERIFY(Job().abortRequested);
-        QVERIFY(!Job().outputValid);
-        QVERIFY2(Job().busy, "the engine is still finishing its block");
+        QVERIFY(AwaitReturn());
+        QVERIFY(!Job().outputValid());
+        QVERIFY(!window_->listenButton()->isEnabled());
+        QCOMPARE(Leftovers(), QStringList{});
 
-        QString warning;
-        AnswerNextDialog("Try Again Later", &warning);
-        Click(ids::kGenerate);
-        QVERIFY(warning.contains("has not finished yet"));
-
-        WaitWhileBusy(Job());
-        QVERIFY(!Job().outputValid);
+        // Aborted while its error waits for an answer, a run stays busy: each new run and the
+        // exit ask first, and "Try Again Later" keeps everything as it was.
+        QSignalSpy finished(&Job(), &GenerationJob::finished);
+        CErrorDialog* error = GenerateAFailingRunAndAbortIt();
+        QVERIFY(error != nullptr);
+        QVERIFY(Job().busy());
+        for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+                 window_->generateButton(), window_->previewButton(), window_->exitButton()}) {
+            QString warning;
+            AnswerNextDialog("Try Again Later", &warning);
+            button->click();
+            QVERIFY2(warning.contains("has not finished yet"), qPrintable(button->text()));
+        }
+        QVERIFY(window_->isVisible());
+        QVERIFY(Job().busy());
+        ButtonWithText(*error, "OK")->click();
+        QVERIFY(AwaitReturn());
+        QCOMPARE(finished.count(), 0);  // the dialog had gone: no end to report to it
+        QVERIFY(!Job().outputValid());
         QCOMPARE(Leftovers(), QStringList{});
     }
 
     void aConfirmedGenerateWaitsForTheDrainingRunBeforeItStarts() {
+        CErrorDialog* error = GenerateAFailingRunAndAbortIt();
+        QVERIFY(error != nullptr);
         Settings().outputPath = PathIn("again.wav");
-        Settings().duration = 0.2f;
-        Job().busy = true;  // a run that is still ending
-        bool drained = false;
-        bool startedAfterTheDrain = false;
-        WhenModalOpens([&](QDialog& warning) {
-            ButtonWithText(warning, "Proceed")->click();
-            ButtonWithText(warning, "I'm ready to face the consequences")->click();
-            QTimer::singleShot(300, [&] {
-                drained = true;
-                Job().busy = false;
-            });
-            WhenModalOpens([&](QDialog&) { startedAfterTheDrain = drained; });
-        });
-        Click(ids::kGenerate);
-        WaitWhileBusy(Job());
-        QVERIFY2(startedAfterTheDrain, "the new run waited for the old one to return");
-        QVERIFY(Job().outputValid);
-        QCOMPARE(fs::file_size(Settings().outputPath), 44u + 2 * 8820);
+        // Long enough that the new run is still going when its progress dialog is seen.
+        Settings().duration = 2.0f;
+        QSignalSpy returned(&Job(), &GenerationJob::returned);
+        int returnsSeenByTheNewRun = -1;
+        ConfirmNextWarning();
+        window_->generateButton()->click();
+        QVERIFY(Job().busy());
+        WhenOpens<CGenerDlg>([&](CGenerDlg&) { returnsSeenByTheNewRun = returned.count(); });
+        ButtonWithText(*error, "OK")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(returned.count() == 2, kRunTimeoutMs);
+        QCOMPARE(returnsSeenByTheNewRun, 1);
+        QVERIFY(Job().outputValid());
+        QCOMPARE(fs::file_size(Settings().outputPath), 44u + 2 * 88200);
         QCOMPARE(Leftovers(), QStringList{"again.wav"});
     }
 
@@ -208,68 +265,117 @@ private slots:
         Settings().outputPath = PathIn("missing/note.wav");
         QString message;
         bool progressWasUp = false;
-        WhenModalOpens([&](QDialog& progress) {
-            WhenModalOpens([&, progressPtr = &progress](QDialog& error) {
+        WhenOpens<CGenerDlg>([&](CGenerDlg& progress) {
+            WhenOpens<CErrorDialog>([&, progressPtr = &progress](CErrorDialog& error) {
                 progressWasUp = progressPtr->isVisible();
                 for (auto* label : error.findChildren<QLabel*>())
                     message += label->text();
                 ButtonWithText(error, "OK")->click();
             });
         });
-        Click(ids::kGenerate);
-        WaitWhileBusy(Job());
+        QSignalSpy finished(&Job(), &GenerationJob::finished);
+        Click(window_->generateButton());
+        QVERIFY(AwaitReturn());
         QVERIFY(progressWasUp);
         QVERIFY(
             message.contains("Cannot create output file. Check if it isn't open in another "
                              "program and if the specified directory exists"));
-        QVERIFY(!Job().abortRequested);
-        QVERIFY(!Job().outputValid);
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!Job().outputValid());
         QCOMPARE(Leftovers(), QStringList{});
     }
 
-    void withoutATimerTheRunEndsThroughClose() {
-        window_->SetProgressTimerAvailable(false);
-        Settings().outputPath = PathIn("abnormal.wav");
-        WhenModalOpens([](QDialog& progress) {
-            auto* poll = new QTimer(&progress);
-            QObject::connect(poll, &QTimer::timeout, &progress, [&progress] {
-                QAbstractButton* close = ButtonWithText(progress, "Close");
-                if (close->isEnabled())
-                    close->click();
-            });
-            poll->start(20);
-        });
-        Click(ids::kGenerate);
-        WaitWhileBusy(Job());
-        QVERIFY(Job().outputValid);
-        QCOMPARE(fs::file_size(Settings().outputPath), 44u + 2 * 35280);
-    }
-
     void previewShowsItsStatusThenPlaysAndAnUnchangedOneIsOnlyReplayed() {
-        auto* status = window_->controls().Get<QLabel>(ids::kPreviewStatus);
+        QLabel* status = window_->previewStatus();
         QVERIFY(!status->isVisible());
-        Click(ids::kPreview);
+        Click(window_->previewButton());
         QVERIFY(!status->isVisible());
         QCOMPARE(status->text(), QString("Generating preview - 100% done"));
-        QVERIFY(Job().previewValid);
-        QCOMPARE(Job().previewSound.size(), std::size_t{44 + 2 * 35280});
-        const std::uint8_t* image = Job().previewSound.data();
+        QVERIFY(Job().previewValid());
+        QCOMPARE(Job().previewSound().size(), std::size_t{44 + 2 * 35280});
+        const std::uint8_t* image = Job().previewSound().data();
 
         status->setText("untouched");
-        Click(ids::kPreview);
+        Click(window_->previewButton());
         QCOMPARE(status->text(), QString("Generating preview..."));
-        QCOMPARE(Job().previewSound.data(), image);
-        QVERIFY(!Job().busy);
+        QCOMPARE(Job().previewSound().data(), image);
     }
 
-    void exitWhileARunDrainsAsksTheWarningAndEndsOnlyAfterTheEngine() {
-        GenerateAndAbortALongNote("exit.wav");
-        QVERIFY(Job().busy);
+    void exitWhileARunDrainsEndsTheProgramOnlyAfterTheRunReturned() {
+        CErrorDialog* error = GenerateAFailingRunAndAbortIt();
+        QVERIFY(error != nullptr);
+        QSignalSpy ended(window_.get(), &QDialog::finished);
         ConfirmNextWarning();
-        QTest::keyClick(window_.get(), Qt::Key_Escape);
+        window_->exitButton()->click();
         QVERIFY(!window_->isVisible());
-        QVERIFY(Job().abortRequested);
-        WaitWhileBusy(Job());
+        QVERIFY(ended.isEmpty());
+        ButtonWithText(*error, "OK")->click();
+        QVERIFY(AwaitReturn());
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(Leftovers(), QStringList{});
+    }
+
+    // Every kind of control the window has, moved once more on each pass.
+    void ChangeEverySetting(int pass) {
+        StringBowPage& bow = window_->stringBowPage();
+        SoundBoxPage& box = window_->soundBoxPage();
+        GeneralPage& general = window_->generalPage();
+        bow.bowPressingForce->setPosition(3 + pass);
+        bow.t2Ratio->setValue(12 + pass);
+        bow.resetDefaults->click();
+        bow.noteList->setCurrentIndex(40 + pass);
+        (pass % 2 == 0 ? bow.justIntonation : bow.equalTemperament)->click();
+        bow.keyList->setCurrentIndex(5 + pass);
+        bow.vibrato->click();
+        bow.vibratoSpeedStep->upArrow()->click();
+        QTest::keyClick(bow.vibratoDepth, Qt::Key_PageUp);
+        bow.detuneStep->downArrow()->click();
+        (pass % 2 == 0 ? bow.realTime : bow.autocorrectionOff)->click();
+        box.stringToBoxRatio->setValue(pass);
+        box.pseudorandom->click();
+        box.resonanceEnable[2]->click();
+        box.resonance[3].freq.step->upArrow()->click();
+        box.resonance[1].width.step->downArrow()->click();
+        QTest::keyClick(box.resonance[0].amp.box, Qt::Key_Up);
+        box.resonance[2].freq.box->setText(QString::number(300 + pass));
+        emit box.resonance[2].freq.box->editingFinished();
+        general.quality->setValue(pass % 2);
+        general.maximize->click();
+        general.volume->setPosition(10 + pass);
+        general.duration->setValue(3 + pass);
+        general.durationText->setText(QString::number(1.5 + pass));
+        emit general.durationText->editingFinished();
+        general.outputPath->setText(folder_.filePath(QString("other%1.wav").arg(pass)));
+        emit general.outputPath->editingFinished();
+    }
+
+    // The run works on the copy it was started with: nothing the window changes while it runs
+    // or drains after an abort reaches it (ThreadSanitizer watches).
+    void everySettingChangedWhileARunWorksAndDrainsLeavesTheRunAlone() {
+        Settings().outputPath = PathIn("drain.wav");
+        Settings().quality = Quality::High;
+        Settings().noteIndex = 0;
+        Settings().duration = 20.0f;
+        bool changedWhileRunning = false;
+        WhenOpens<CGenerDlg>([this, &changedWhileRunning](CGenerDlg& dialog) {
+            auto* reported = new QMetaObject::Connection;
+            *reported = connect(&Job(), &GenerationJob::progressed, &dialog,
+                                [this, &dialog, reported, &changedWhileRunning] {
+                                    QObject::disconnect(*reported);
+                                    delete reported;
+                                    ChangeEverySetting(0);
+                                    changedWhileRunning = Job().busy();
+                                    ButtonWithText(dialog, "Abort")->click();
+                                });
+        });
+        Click(window_->generateButton());
+        ChangeEverySetting(1);
+        QVERIFY(changedWhileRunning);
+        QVERIFY(AwaitReturn());
+        QCOMPARE(Settings().noteIndex, 41);
+        QCOMPARE(Settings().resonanceFreq[2], 301);
+        QCOMPARE(Settings().duration, 2.5f);
+        QVERIFY(!Job().outputValid());
         QCOMPARE(Leftovers(), QStringList{});
     }
 };

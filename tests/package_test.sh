@@ -30,6 +30,12 @@ done
 
 help=$("$scratch/root/usr/bin/sordanel-render" --help) || fail "--help exits with $?"
 [[ $help == *"Usage: sordanel-render"* ]] || fail "--help prints no usage"
+if [[ $with_window == ON ]]; then
+  # Answered on the console, without a display to open the window on.
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+            "$scratch/root/usr/bin/sordanel" --version) || fail "sordanel --version exits with $?"
+  [[ $version == "sordanel "[0-9]* ]] || fail "sordanel --version prints '$version'"
+fi
 gzip -dc "$scratch/root/usr/share/man/man1/sordanel-render.1.gz" | grep -q '^\.TH SORDANEL-RENDER 1' ||
   fail "the manual page is not a section 1 page"
 

@@ -1,6 +1,7 @@
 // The Sound Box page: the string/box ratio, the four resonances with their width rule, and the
 // pseudorandom resonances.
 
+#include <QSignalSpy>
 #include <QtTest>
 #include <memory>
 
@@ -14,17 +15,19 @@ private:
     std::unique_ptr<WindowDriver> user_;
 
     const GenerationSettings& settings() { return user_->settings(); }
-    const JobState& job() { return user_->job(); }
     int WidthHz(int r) { return kResonanceWidthsHz[settings().resonanceWidthIndex[r]]; }
     // Resonance r's F, dF and A as its boxes show them.
     QStringList Shown(int r) {
-        return {user_->Text(ids::kResonanceFreq[r]), user_->Text(ids::kResonanceWidth[r]),
-                user_->Text(ids::kResonanceAmp[r])};
+        return {user_->Text(user_->box().resonance[r].freq.box),
+                user_->Text(user_->box().resonance[r].width.box),
+                user_->Text(user_->box().resonance[r].amp.box)};
     }
-    QList<int> NineControlsOf(int r) {
-        return {ids::kResonanceFreqLabel[r],  ids::kResonanceFreq[r],  ids::kResonanceFreqStep[r],
-                ids::kResonanceWidthLabel[r], ids::kResonanceWidth[r], ids::kResonanceWidthStep[r],
-                ids::kResonanceAmpLabel[r],   ids::kResonanceAmp[r],   ids::kResonanceAmpStep[r]};
+    QList<QWidget*> NineControlsOf(int r) {
+        return {user_->box().resonance[r].freq.label, user_->box().resonance[r].freq.box,
+                user_->box().resonance[r].freq.step,  user_->box().resonance[r].width.label,
+                user_->box().resonance[r].width.box,  user_->box().resonance[r].width.step,
+                user_->box().resonance[r].amp.label,  user_->box().resonance[r].amp.box,
+                user_->box().resonance[r].amp.step};
     }
 
 private slots:
@@ -35,23 +38,10 @@ private slots:
     }
     void cleanup() { user_.reset(); }
 
-    void startsWithTheDefaultBox() {
-        QVERIFY(qAbs(settings().stringToBoxRatio - 0.461538) < 1e-6);
-        QVERIFY(settings().pseudorandomResonances);
-        QCOMPARE(settings().pseudorandomAmp, 4);
-        QCOMPARE(settings().resonanceOn, (std::array<bool, 3>{true, false, false}));
-        const int expected[4][3] = {{280, 20, 9}, {415, 16, 8}, {212, 13, 9}, {515, 30, 6}};
-        for (int r = 0; r < 4; ++r) {
-            QCOMPARE(settings().resonanceFreq[r], expected[r][0]);
-            QCOMPARE(WidthHz(r), expected[r][1]);
-            QCOMPARE(settings().resonanceAmp[r], expected[r][2]);
-        }
-    }
-
     void ratioSliderEndsGiveNoBoxAndAllBox() {
-        user_->SlideTo(ids::kStringToBoxRatio, 0);
+        user_->SlideTo(user_->box().stringToBoxRatio, 0);
         QCOMPARE(settings().stringToBoxRatio, 0.0f);  // exactly: the box stage is skipped
-        user_->SlideTo(ids::kStringToBoxRatio, 13);
+        user_->SlideTo(user_->box().stringToBoxRatio, 13);
         QCOMPARE(settings().stringToBoxRatio, 1.0f);
     }
 
@@ -68,130 +58,130 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, frequency);
         for (int r = 0; r < 2; ++r) {
-            user_->Type(ids::kResonanceFreq[r], typed);
+            user_->Type(user_->box().resonance[r].freq.box, typed);
             QCOMPARE(settings().resonanceFreq[r], frequency);
-            QCOMPARE(user_->Text(ids::kResonanceFreq[r]), QString::number(frequency));
+            QCOMPARE(user_->Text(user_->box().resonance[r].freq.box), QString::number(frequency));
         }
         // Leaving the box for another control commits too.
-        user_->Focus(ids::kResonanceFreq[0]);
-        user_->Get<QLineEdit>(ids::kResonanceFreq[0])->setText("1234");
-        user_->Focus(ids::kResonanceFreq[1]);
+        user_->Focus(user_->box().resonance[0].freq.box);
+        user_->box().resonance[0].freq.box->setText("1234");
+        user_->Focus(user_->box().resonance[1].freq.box);
         QCOMPARE(settings().resonanceFreq[0], 1234);
     }
 
     void typedFrequencyLowersTheWidthUntilItFits() {
-        user_->Type(ids::kResonanceFreq[0], "1500");
-        user_->Step(ids::kResonanceWidthStep[0], 15);
+        user_->Type(user_->box().resonance[0].freq.box, "1500");
+        user_->Step(user_->box().resonance[0].width.step, 15);
         QCOMPARE(WidthHz(0), 200);
-        user_->Type(ids::kResonanceFreq[0], "40");
+        user_->Type(user_->box().resonance[0].freq.box, "40");
         QCOMPARE(WidthHz(0), 16);  // the widest entry not above trunc(40 x 0.46) = 18
         QCOMPARE(Shown(0), QStringList({"40", "16", "9"}));
     }
 
     void stepsKeepTheWidthWithinTheRule() {
-        user_->Type(ids::kResonanceFreq[0], "40");
-        user_->Step(ids::kResonanceWidthStep[0], 1);
+        user_->Type(user_->box().resonance[0].freq.box, "40");
+        user_->Step(user_->box().resonance[0].width.step, 1);
         QCOMPARE(WidthHz(0), 16);  // 20 Hz exceeds 18 and is undone at once
 
-        user_->Type(ids::kResonanceFreq[0], "45");
-        user_->Step(ids::kResonanceWidthStep[0], 1);
+        user_->Type(user_->box().resonance[0].freq.box, "45");
+        user_->Step(user_->box().resonance[0].width.step, 1);
         QCOMPARE(WidthHz(0), 20);
-        user_->Step(ids::kResonanceFreqStep[0], -1);
+        user_->Step(user_->box().resonance[0].freq.step, -1);
         QCOMPARE(Shown(0), QStringList({"40", "16", "9"}));
 
-        user_->Type(ids::kResonanceFreq[0], "55");
-        user_->Step(ids::kResonanceWidthStep[0], 2);
+        user_->Type(user_->box().resonance[0].freq.box, "55");
+        user_->Step(user_->box().resonance[0].width.step, 2);
         QCOMPARE(WidthHz(0), 25);
-        user_->Step(ids::kResonanceFreqStep[0], -1);
+        user_->Step(user_->box().resonance[0].freq.step, -1);
         QCOMPARE(Shown(0), QStringList({"50", "20", "9"}));
     }
 
     void aHeldButtonsLargerStepStillKeepsTheWidthWithinTheRule() {
-        user_->Type(ids::kResonanceFreq[0], "40");
-        emit user_->Get<UpDownControl>(ids::kResonanceWidthStep[0])->stepped(5);
+        user_->Type(user_->box().resonance[0].freq.box, "40");
+        emit user_->box().resonance[0].width.step->stepped(5);
         QCOMPARE(WidthHz(0), 16);
 
-        user_->Type(ids::kResonanceFreq[1], "300");
-        user_->Step(ids::kResonanceWidthStep[1], 9);
+        user_->Type(user_->box().resonance[1].freq.box, "300");
+        user_->Step(user_->box().resonance[1].width.step, 9);
         QCOMPARE(WidthHz(1), 130);
-        emit user_->Get<UpDownControl>(ids::kResonanceFreqStep[1])->stepped(-50);
+        emit user_->box().resonance[1].freq.step->stepped(-50);
         QCOMPARE(settings().resonanceFreq[1], 50);
         QCOMPARE(WidthHz(1), 20);  // trunc(50 x 0.46) = 23
-        QCOMPARE(user_->Text(ids::kResonanceWidth[1]), QString("20"));
+        QCOMPARE(user_->Text(user_->box().resonance[1].width.box), QString("20"));
     }
 
     void frequencyWidthAndAmplitudeStopAtTheirEnds() {
-        user_->Step(ids::kResonanceFreqStep[0], 300);
-        user_->Step(ids::kResonanceWidthStep[0], 20);
-        user_->Step(ids::kResonanceAmpStep[0], 20);
+        user_->Step(user_->box().resonance[0].freq.step, 300);
+        user_->Step(user_->box().resonance[0].width.step, 20);
+        user_->Step(user_->box().resonance[0].amp.step, 20);
         QCOMPARE(Shown(0), QStringList({"1500", "200", "20"}));
-        user_->Step(ids::kResonanceAmpStep[0], -30);
-        user_->Step(ids::kResonanceWidthStep[0], -20);
-        user_->Step(ids::kResonanceFreqStep[0], -300);
+        user_->Step(user_->box().resonance[0].amp.step, -30);
+        user_->Step(user_->box().resonance[0].width.step, -20);
+        user_->Step(user_->box().resonance[0].freq.step, -300);
         QCOMPARE(Shown(0), QStringList({"40", "6", "1"}));
     }
 
     void pseudorandomAmplitudeStopsAtTwelveAndOne() {
-        user_->Step(ids::kPseudorandomAmpStep, 20);
+        user_->Step(user_->box().pseudorandomAmp.step, 20);
         QCOMPARE(settings().pseudorandomAmp, 12);
-        QCOMPARE(user_->Text(ids::kPseudorandomAmp), QString("12"));
-        user_->Step(ids::kPseudorandomAmpStep, -20);
+        QCOMPARE(user_->Text(user_->box().pseudorandomAmp.box), QString("12"));
+        user_->Step(user_->box().pseudorandomAmp.step, -20);
         QCOMPARE(settings().pseudorandomAmp, 1);
-        QCOMPARE(user_->Text(ids::kPseudorandomAmp), QString("1"));
+        QCOMPARE(user_->Text(user_->box().pseudorandomAmp.box), QString("1"));
     }
 
     void pseudorandomBoxSwitchesItsControlsAndKeepsTheAmplitude() {
-        const int controls[] = {ids::kPseudorandomAmpLabel, ids::kPseudorandomAmp,
-                                ids::kPseudorandomAmpStep};
-        user_->Step(ids::kPseudorandomAmpStep, 2);
-        user_->Click(ids::kPseudorandom);
+        QWidget* const controls[] = {user_->box().pseudorandomAmp.label,
+                                     user_->box().pseudorandomAmp.box,
+                                     user_->box().pseudorandomAmp.step};
+        user_->Step(user_->box().pseudorandomAmp.step, 2);
+        user_->Click(user_->box().pseudorandom);
         QVERIFY(!settings().pseudorandomResonances);
-        for (const int id : controls) {
-            QVERIFY(!user_->Enabled(id));
+        for (QWidget* control : controls) {
+            QVERIFY(!user_->Enabled(control));
         }
-        user_->Click(ids::kPseudorandom);
+        user_->Click(user_->box().pseudorandom);
         QVERIFY(settings().pseudorandomResonances);
-        for (const int id : controls) {
-            QVERIFY(user_->Enabled(id));
+        for (QWidget* control : controls) {
+            QVERIFY(user_->Enabled(control));
         }
         QCOMPARE(settings().pseudorandomAmp, 6);
-        QCOMPARE(user_->Text(ids::kPseudorandomAmp), QString("6"));
+        QCOMPARE(user_->Text(user_->box().pseudorandomAmp.box), QString("6"));
     }
 
     void enableBoxesSwitchNineControlsAndKeepTheValues() {
-        user_->Step(ids::kResonanceAmpStep[1], 3);
-        user_->Click(ids::kResonanceEnable[0]);
-        user_->Click(ids::kResonanceEnable[1]);
+        user_->Step(user_->box().resonance[1].amp.step, 3);
+        user_->Click(user_->box().resonanceEnable[0]);
+        user_->Click(user_->box().resonanceEnable[1]);
         QCOMPARE(settings().resonanceOn, (std::array<bool, 3>{false, true, false}));
-        for (const int id : NineControlsOf(1)) {
-            QVERIFY(!user_->Enabled(id));
+        for (QWidget* control : NineControlsOf(1)) {
+            QVERIFY(!user_->Enabled(control));
         }
-        for (const int id : NineControlsOf(2)) {
-            QVERIFY(user_->Enabled(id));
+        for (QWidget* control : NineControlsOf(2)) {
+            QVERIFY(user_->Enabled(control));
         }
-        QVERIFY(user_->Enabled(ids::kResonanceEnable[0]));
-        user_->Click(ids::kResonanceEnable[0]);
+        QVERIFY(user_->Enabled(user_->box().resonanceEnable[0]));
+        user_->Click(user_->box().resonanceEnable[0]);
         QVERIFY(settings().resonanceOn[0]);
         QCOMPARE(Shown(1), QStringList({"415", "16", "11"}));
         QCOMPARE(settings().resonanceAmp[1], 11);
     }
 
-    void everyBoxChangeMakesThePreviewStale() {
+    void everyBoxChangeIsReported() {
         const std::function<void()> changes[] = {
-            [&] { user_->SlideTo(ids::kStringToBoxRatio, 3); },
-            [&] { user_->Click(ids::kPseudorandom); },
-            [&] { user_->Click(ids::kResonanceEnable[1]); },
-            [&] { user_->Step(ids::kResonanceFreqStep[2], 1); },
-            [&] { user_->Step(ids::kResonanceWidthStep[2], 1); },
-            [&] { user_->Step(ids::kResonanceAmpStep[2], 1); },
-            [&] { user_->Type(ids::kResonanceFreq[2], "100"); },
+            [&] { user_->SlideTo(user_->box().stringToBoxRatio, 3); },
+            [&] { user_->Click(user_->box().pseudorandom); },
+            [&] { user_->Click(user_->box().resonanceEnable[1]); },
+            [&] { user_->Step(user_->box().resonance[2].freq.step, 1); },
+            [&] { user_->Step(user_->box().resonance[2].width.step, 1); },
+            [&] { user_->Step(user_->box().resonance[2].amp.step, 1); },
+            [&] { user_->Type(user_->box().resonance[2].freq.box, "100"); },
         };
+        QSignalSpy reported(&user_->box(), &SoundBoxPage::changed);
         for (const auto& change : changes) {
-            user_->job().previewValid = true;
-            user_->job().outputValid = true;
+            const auto before = reported.count();
             change();
-            QVERIFY(!job().previewValid);
-            QVERIFY(job().outputValid);
+            QVERIFY(reported.count() > before);
         }
         QCOMPARE(Shown(2), QStringList({"100", "16", "10"}));
     }

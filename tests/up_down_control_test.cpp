@@ -1,6 +1,9 @@
-// The up/down step control: which arrow steps which way, and repeating while held.
+// The up/down step control and its value box: which arrow or key steps which way, and
+// repeating while held.
 
 #include "up_down_control.h"
+
+#include "step_value_box.h"
 
 #include <QSignalSpy>
 #include <QToolButton>
@@ -24,19 +27,30 @@ QToolButton* Arrow(const UpDownControl& control, Qt::ArrowType direction) {
 class UpDownControlTest : public QObject {
     Q_OBJECT
 private slots:
-    void arrowsStepByOneInTheRangesDirection() {
+    void arrowsStepByOneAndTheBoxesKeysAsTheyDo() {
         UpDownControl control;
         control.resize(17, 23);
         QSignalSpy steps(&control, &UpDownControl::stepped);
-        control.SetRange(0, 10);
         Arrow(control, Qt::UpArrow)->click();
         Arrow(control, Qt::DownArrow)->click();
-        control.SetRange(10, 0);
-        Arrow(control, Qt::UpArrow)->click();
-        QCOMPARE(steps.count(), 3);
+        QCOMPARE(steps.count(), 2);
         QCOMPARE(steps[0][0].toInt(), 1);
         QCOMPARE(steps[1][0].toInt(), -1);
-        QCOMPARE(steps[2][0].toInt(), -1);
+        QCOMPARE(Arrow(control, Qt::UpArrow)->focusPolicy(), Qt::NoFocus);
+
+        StepValueBox box;
+        QSignalSpy keys(&box, &StepValueBox::stepped);
+        for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}) {
+            QTest::keyClick(&box, key);
+        }
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(keys.count(), 4);
+        QCOMPARE(keys[0][0].toInt(), 1);
+        QCOMPARE(keys[1][0].toInt(), -1);
+        QCOMPARE(keys[2][0].toInt(), 5);
+        QCOMPARE(keys[3][0].toInt(), -5);
+        QVERIFY(box.isReadOnly());
+        QCOMPARE(box.text(), QString());
     }
 
     void holdingAnArrowRepeatsTheStep() {

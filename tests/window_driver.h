@@ -4,17 +4,27 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
 
-#include "control_ids.h"
 #include "engine_fakes.h"
-#include "main_dialog.h"
+#include "general_page.h"
+#include "generation_job.h"
+#include "main_dlg.h"
 #include "shell_dialog_set.h"
-#include "tab_control.h"
+#include "sound_box_page.h"
+#include "step_value_box.h"
+#include "string_bow_page.h"
 #include "up_down_control.h"
+#include "vertical_slider.h"
 
 namespace sordanel {
 
@@ -25,10 +35,10 @@ public:
     // edited commits into the settings while they exist.
     ~WindowDriver() { window_.hide(); }
 
-    // Starts the window, shows it and makes it the active one, so that focus moves as it does
-    // for a user. False when it does not come up.
+    // Shows the window and makes it the active one, so that focus moves as it does for a user.
+    // False when it does not come up.
     bool Open() {
-        if (!window_.InitDialog()) {
+        if (!window_.started()) {
             return false;
         }
         window_.show();
@@ -37,46 +47,46 @@ public:
     }
 
     CMainDlg& window() { return window_; }
-    GenerationSettings& settings() { return window_.settings(); }
-    JobState& job() { return window_.job(); }
+    const GenerationSettings& settings() const { return window_.settings(); }
+    GenerationJob& job() { return window_.job(); }
+    StringBowPage& bow() { return window_.stringBowPage(); }
+    SoundBoxPage& box() { return window_.soundBoxPage(); }
+    GeneralPage& general() { return window_.generalPage(); }
+    testing::RecordingPlayer& player() { return player_; }
 
-    template <class Widget = QWidget>
-    Widget* Get(int id) const {
-        return window_.controls().Get<Widget>(id);
-    }
-    QString Text(int id) const { return Get<QLineEdit>(id)->text(); }
-    bool Enabled(int id) const { return Get(id)->isEnabled(); }
-
-    void ShowPage(int page) { Get<TabControl>(ids::kTabs)->setCurrentIndex(page); }
-    void Click(int id) { Get<QAbstractButton>(id)->click(); }
-    void SlideTo(int id, int position) { Get<QSlider>(id)->setValue(position); }
+    QString Text(const QLineEdit* box) const { return box->text(); }
+    bool Enabled(const QWidget* control) const { return control->isEnabled(); }
+    void ShowPage(int page) { window_.tabs().setCurrentIndex(page); }
+    void Click(QAbstractButton* button) { button->click(); }
+    // Vertical sliders count their positions from the top, as the settings read them.
+    void SlideTo(VerticalSlider* slider, int position) { slider->setPosition(position); }
+    void SlideTo(QSlider* slider, int position) { slider->setValue(position); }
 
     // Clicks the upper arrow of an up/down control `times` times, or the lower one for a
     // negative count. A disabled control does not step.
-    void Step(int id, int times) {
-        const Qt::ArrowType direction = times > 0 ? Qt::UpArrow : Qt::DownArrow;
-        for (auto* arrow : Get<UpDownControl>(id)->findChildren<QToolButton*>()) {
-            if (arrow->arrowType() == direction) {
-                for (int i = 0; i < std::abs(times); ++i) {
-                    arrow->click();
-                }
-            }
+    void Step(UpDownControl* control, int times) {
+        QToolButton* arrow = times > 0 ? control->upArrow() : control->downArrow();
+        for (int i = 0; i < std::abs(times); ++i) {
+            arrow->click();
         }
     }
+    // Presses `key` in a value box, as a keyboard user steps it.
+    void Press(StepValueBox* box, Qt::Key key) {
+        Focus(box);
+        QTest::keyClick(box, key);
+    }
 
-    // Puts the keyboard focus into a text box, as a click into it does, which also brings the
+    // Puts the keyboard focus into a control, as a click into it does, which also brings the
     // window back to the front after another one was in use.
-    void Focus(int id) {
+    void Focus(QWidget* control) {
         QApplication::setActiveWindow(&window_);
-        QWidget* box = Get(id);
-        box->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(box->hasFocus());
+        control->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(control->hasFocus());
     }
 
     // Replaces a text box's text by typing, then commits it with Enter.
-    void Type(int id, const QString& text) {
-        Focus(id);
-        auto* box = Get<QLineEdit>(id);
+    void Type(QLineEdit* box, const QString& text) {
+        Focus(box);
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Backspace);
         // Key by key, as a keyboard whose layout has every character of `text`.
@@ -86,6 +96,9 @@ public:
         QTest::keyClick(box, Qt::Key_Return);
         QTRY_VERIFY(!box->hasFocus());
     }
+
+    // A preview of the current settings, synthesised or replayed.
+    void Preview() { window_.previewButton()->click(); }
 
 private:
     ShellDialogSet shell_;

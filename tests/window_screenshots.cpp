@@ -4,36 +4,36 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QTabWidget>
 #include <QTimer>
 
-#include "control_ids.h"
-#include "main_dialog.h"
+#include "main_dlg.h"
 #include "shared_sound_player.h"
 #include "shell_dialog_set.h"
-#include "tab_control.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    // The names' prefix, so that a second run at another scale keeps the first pictures.
+    const QString prefix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("window");
     QDir().mkpath(folder);
 
     sordanel::ShellDialogSet shellDialogs;
     sordanel::CMainDlg window(shellDialogs, sordanel::SharedSoundPlayer());
-    if (!window.InitDialog()) {
+    if (!window.started()) {
         return 1;
     }
     window.show();
-    auto* tabs = window.controls().Get<sordanel::TabControl>(sordanel::ids::kTabs);
-    const char* names[] = {"window-string-bow.png", "window-sound-box.png",
-                           "window-general-file.png"};
+    const char* names[] = {"string-bow", "sound-box", "general-file"};
     bool saved = true;
     for (int page = 0; page < 3; ++page) {
-        tabs->setCurrentIndex(page);
+        window.tabs().setCurrentIndex(page);
         // Let the window settle; quitting the application would ask the exit question.
         QEventLoop settle;
         QTimer::singleShot(300, &settle, &QEventLoop::quit);
         settle.exec();
-        saved = window.grab().save(folder + QLatin1Char('/') + QLatin1String(names[page])) && saved;
+        const QString name = QStringLiteral("%1/%2-%3.png").arg(folder, prefix, names[page]);
+        saved = window.grab().save(name) && saved;
     }
     return saved ? 0 : 1;
 }

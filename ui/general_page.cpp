@@ -1,72 +1,202 @@
-// The General/File page: sound quality, volume or "Maximize", duration and the output file.
+#include "general_page.h"
 
+#include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
+#include <QStandardPaths>
 
-#include "control_ids.h"
-#include "main_dialog.h"
-#include "main_dialog_messages.h"
+#include "dialog_controls.h"
+#include "error_dialog.h"
+#include "page_units.h"
 #include "settings_rules.h"
 #include "settings_text.h"
-#include "show_error_dialog.h"
 #include "text_limit_validator.h"
+#include "vertical_slider.h"
 
 namespace sordanel {
 
-void CMainDlg::UpdateGeneralValues() {
-    job_.previewValid = false;
-    settings_.maximize = IsChecked(ids::kMaximize);
-    for (const int id : {ids::kVolume, ids::kVolumeText, ids::kVolumeUnit}) {
-        SetEnabled(id, !settings_.maximize);
+namespace {
+
+constexpr const char* kOutputPathHint = "Choose or enter a path and a file name";
+constexpr const char* kPathTooLongMessage = "File path too long";
+constexpr const char* kPathCutNotice = "Cut to 390 characters: the longest path the box holds";
+constexpr const char* kOutputChooserTitle = "Choose output folder and file name";
+constexpr const char* kWaveFilesFilter = "Microsoft wave (*.wav)";
+constexpr const char* kAllFilesFilter = "All files (*.*)";
+
+// A typed duration with the locale's decimal separator or '.', as the engine reads it; empty
+// when anything but one number stands in the box.
+QString DurationWithPoint(QString typed) {
+    typed.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    static const QRegularExpression number(
+        QStringLiteral(R"(^\s*\+?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
+    return number.match(typed).hasMatch() ? typed : QString();
+}
+
+}  // namespace
+
+GeneralPage::GeneralPage(GenerationSettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+    CreateVolumeGroup();
+    CreateDurationGroup();
+    CreateOutputGroup();
+    UpdateGeneralValues();
+    ShowGeneralValues();
+    Connect();
+}
+
+void GeneralPage::CreateVolumeGroup() {
+    const PageUnits units(font());
+    volumeLabel = MakeLabel(QStringLiteral("Volume"), this);
+    units.Place(volumeLabel, 131, 80, 24, 8);
+    volume = new VerticalSlider(this, true);
+    volume->setRange(0, kVolumeSliderMax);
+    volume->setTickInterval(5);
+    volume->setPosition(kSliderDefaults.volume);
+    units.Place(volume, 128, 89, 27, 142);
+    volumeText = new QLineEdit(this);
+    volumeText->setReadOnly(true);
+    units.Place(volumeText, 163, 143, 28, 14);
+    volumeUnit = MakeLabel(QStringLiteral("dB"), this);
+    units.Place(volumeUnit, 194, 145, 9, 8);
+    maximize = new QCheckBox(QStringLiteral("Maximize"), this);
+    maximize->setChecked(settings_.maximize);
+    units.Place(maximize, 163, 162, 45, 10);
+}
+
+void GeneralPage::CreateDurationGroup() {
+    const PageUnits units(font());
+    units.Place(MakeLabel(QStringLiteral("Sound duration (seconds)"), this), 242, 80, 86, 9);
+    duration = MakeHorizontalSlider(this);
+    duration->setRange(0, kDurationSliderMax);
+    duration->setValue(kSliderDefaults.duration);
+    units.Place(duration, 223, 92, 85, 19);
+    durationText = new QLineEdit(this);
+    durationText->setMaxLength(static_cast<int>(kTypedDurationMaxChars));
+    units.Place(durationText, 310, 93, 30, 13);
+    units.Place(MakeLabel(QStringLiteral("Note: preview duration will be limited to 3 sec."), this),
+                240, 112, 93, 18);
+    units.Place(MakeLabel(QStringLiteral("Sound quality"), this), 226, 132, 44, 8);
+    quality = MakeHorizontalSlider(this);
+    quality->setRange(0, 1);
+    quality->setValue(static_cast<int>(settings_.quality));
+    units.Place(quality, 223, 143, 47, 19);
+    units.Place(MakeLabel(QStringLiteral("Low"), this), 226, 162, 14, 8);
+    units.Place(MakeLabel(QStringLiteral("High"), this), 255, 162, 15, 8);
+}
+
+void GeneralPage::CreateOutputGroup() {
+    const PageUnits units(font());
+    units.Place(MakeLabel(QStringLiteral("Output file (WAV)"), this), 183, 182, 58, 8);
+    outputPath = new QLineEdit(this);
+    outputPath->setValidator(
+        new TextLimitValidator(static_cast<int>(kOutputPathMaxChars), outputPath));
+    outputPath->setPlaceholderText(QString::fromUtf8(kOutputPathHint));
+    units.Place(outputPath, 179, 196, 222, 13);
+    outputPathNotice = MakeLabel(QString::fromUtf8(kPathCutNotice), this);
+    units.Place(outputPathNotice, 179, 210, 222, 8);
+    outputPathNotice->hide();
+    browse = MakeButton(QStringLiteral("Browse"), this);
+    units.Place(browse, 409, 196, 39, 14);
+}
+
+void GeneralPage::Connect() {
+    connect(quality, &QSlider::valueChanged, this, &GeneralPage::UpdateGeneralValues);
+    connect(maximize, &QCheckBox::toggled, this, &GeneralPage::UpdateGeneralValues);
+    for (QSlider* slider : {static_cast<QSlider*>(volume), duration}) {
+        connect(slider, &QSlider::valueChanged, this, [this] {
+            UpdateGeneralValues();
+            ShowGeneralValues();
+        });
     }
-    settings_.quality = static_cast<Quality>(SliderPosition(ids::kQuality));
-    settings_.volumeDb = VolumeDbAt(SliderPosition(ids::kVolume));
+    connect(durationText, &QLineEdit::editingFinished, this, &GeneralPage::OnDurationTyped);
+    connect(outputPath, &QLineEdit::editingFinished, this, &GeneralPage::OnOutputPathTyped);
+    connect(outputPath, &QLineEdit::textEdited, this, [this](const QString& text) {
+        outputPathNotice->setVisible(CharacterCount(text) >= static_cast<int>(kOutputPathMaxChars));
+    });
+    connect(browse, &QPushButton::clicked, this, &GeneralPage::BrowseOutputFile);
+}
+
+void GeneralPage::UpdateGeneralValues() {
+    settings_.maximize = maximize->isChecked();
+    settings_.quality = static_cast<Quality>(quality->value());
+    settings_.volumeDb = VolumeDbAt(volume->position());
     // A typed duration stays until the slider itself is moved to another position.
-    const int position = SliderPosition(ids::kDuration);
+    const int position = duration->value();
     if (position != durationSliderPos) {
         settings_.duration = DurationAt(position);
         durationSliderPos = position;
     }
+    emit changed();
 }
 
-void CMainDlg::ShowGeneralValues() {
-    job_.previewValid = false;
-    SetText(ids::kVolumeText, QString::fromStdString(FormatSigned(settings_.volumeDb)));
-    SetText(ids::kDurationText, QString::fromStdString(FormatDuration(settings_.duration)));
+void GeneralPage::ShowGeneralValues() {
+    volumeText->setText(QString::fromStdString(FormatSigned(settings_.volumeDb)));
+    durationText->setText(QString::fromStdString(FormatDuration(settings_.duration)));
 }
 
-void CMainDlg::OnDurationTyped() {
-    // Anything but a positive number leaves the duration alone; the box shows it again below.
-    if (const auto typed = TypedDuration(Text(ids::kDurationText).toStdString())) {
-        settings_.duration = *typed;
+void GeneralPage::OnDurationTyped() {
+    // Anything but one positive number leaves the duration alone; the box shows it again below.
+    const QString typed = DurationWithPoint(durationText->text());
+    if (const auto seconds = TypedDuration(typed.toStdString());
+        seconds && *seconds != settings_.duration) {
+        settings_.duration = *seconds;
         // Marked as applied before the slider moves, so the slider keeps the typed value
         // instead of replacing it by its nearest step.
-        durationSliderPos = DurationSliderPosition(*typed);
-        controls_.Get<QSlider>(ids::kDuration)->setValue(durationSliderPos);
+        durationSliderPos = DurationSliderPosition(*seconds);
+        const QSignalBlocker quiet(duration);
+        duration->setValue(durationSliderPos);
+        emit changed();
     }
     ShowGeneralValues();
 }
 
-void CMainDlg::OnOutputPathFocusGained() {
-    if (settings_.outputPath.empty()) {
-        SetText(ids::kOutputPath, QString());
+QString GeneralPage::StartFolder() const {
+    if (!settings_.outputPath.empty()) {
+        const QDir folder = QFileInfo(QString::fromStdString(settings_.outputPath)).dir();
+        if (folder.exists()) {
+            return folder.absolutePath();
+        }
+    }
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (!music.isEmpty() && QDir(music).exists()) {
+        return music;
+    }
+    return QDir::homePath();
+}
+
+void GeneralPage::OnOutputPathTyped() {
+    QString typed = outputPath->text();
+    if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/"))) {
+        typed.replace(0, 1, QDir::homePath());
+    } else if (!typed.isEmpty() && QDir::isRelativePath(typed)) {
+        typed = QDir(StartFolder()).filePath(typed);
+    }
+    if (CharacterCount(typed) > static_cast<int>(kOutputPathMaxChars)) {
+        // Resolved, the path would no longer fit: the previous one stays.
+        outputPathNotice->show();
+        typed = QString::fromStdString(settings_.outputPath);
+    }
+    SetOutputPath(typed);
+}
+
+void GeneralPage::SetOutputPath(const QString& path) {
+    outputPath->setText(path);
+    const std::string chosen = path.toStdString();
+    if (chosen != settings_.outputPath) {
+        settings_.outputPath = chosen;
+        emit outputPathChanged();
     }
 }
 
-void CMainDlg::OnOutputPathFocusLost() {
-    const std::string typed = Text(ids::kOutputPath).toStdString();
-    if (typed != settings_.outputPath) {
-        job_.outputValid = false;
-        settings_.outputPath = typed;
-    }
-    if (settings_.outputPath.empty()) {
-        SetText(ids::kOutputPath, QString::fromUtf8(kOutputPathHint));
-    }
-}
-
-void CMainDlg::BrowseOutputFile() {
-    QFileDialog chooser(this, QString::fromUtf8(kOutputChooserTitle));
+void GeneralPage::BrowseOutputFile() {
+    QFileDialog chooser(this, QString::fromUtf8(kOutputChooserTitle), StartFolder());
     // Saving asks before an existing file is chosen for overwriting.
     chooser.setAcceptMode(QFileDialog::AcceptSave);
     chooser.setFileMode(QFileDialog::AnyFile);
@@ -78,13 +208,12 @@ void CMainDlg::BrowseOutputFile() {
     }
     const QString path = chooser.selectedFiles().constFirst();
     if (CharacterCount(path) > static_cast<int>(kOutputPathMaxChars)) {
-        ShowErrorDialog(kPathTooLongMessage);
+        CErrorDialog(QString::fromUtf8(kPathTooLongMessage), this).exec();
         return;
     }
     if (!path.isEmpty()) {
-        job_.outputValid = false;
-        settings_.outputPath = path.toStdString();
-        SetText(ids::kOutputPath, path);
+        outputPathNotice->hide();
+        SetOutputPath(path);
     }
 }
 

@@ -1,9 +1,0 @@
-#include "remark_dialog.h"
-
-#include "dialog_templates.h"
-
-namespace sordanel {
-
-CRemarkDlg::CRemarkDlg() : TemplateDialog(kRemarkTemplate) {}
-
-}  // namespace sordanel

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+#include "generation_settings.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+namespace sordanel {
+
+class VerticalSlider;
+
+// The "General/File" page: sound quality, volume or "Maximize", duration and the output file.
+// Every control writes its settings at once; the page reports changed(), or
+// outputPathChanged() for a new output path, which leaves the preview as it is.
+class GeneralPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit GeneralPage(GenerationSettings& settings, QWidget* parent = nullptr);
+
+    // The save-file chooser: a chosen path becomes the output path, one longer than the box
+    // holds is refused with a message, and a cancel changes nothing.
+    void BrowseOutputFile();
+    // Where the chooser opens and a typed relative path is resolved: the folder of the current
+    // path when it exists, else the user's music folder, else the home folder.
+    QString StartFolder() const;
+
+    QSlider* quality;
+    QLabel* volumeLabel;
+    VerticalSlider* volume;
+    QLineEdit* volumeText;
+    QLabel* volumeUnit;
+    QCheckBox* maximize;
+    QSlider* duration;
+    QLineEdit* durationText;
+    QLineEdit* outputPath;
+    QLabel* outputPathNotice;
+    QPushButton* browse;
+
+signals:
+    void changed();
+    void outputPathChanged();
+
+private:
+    void CreateVolumeGroup();
+    void CreateDurationGroup();
+    void CreateOutputGroup();
+    void Connect();
+
+    void UpdateGeneralValues();
+    void ShowGeneralValues();
+    void OnDurationTyped();
+    void OnOutputPathTyped();
+    void SetOutputPath(const QString& path);
+
+    GenerationSettings& settings_;
+    // Duration-slider position last turned into `duration`; no position has the start value.
+    int durationSliderPos = -777;
+};
+
+}  // namespace sordanel

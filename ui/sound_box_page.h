@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "generation_settings.h"
+
+class QCheckBox;
+class QLabel;
+class QSlider;
+
+namespace sordanel {
+
+class StepValueBox;
+class UpDownControl;
+
+// The "Sound Box" page: the share of the box sound, four resonances (frequency F, width dF,
+// amplitude A; the second to fourth can be switched off) and the built-in pseudorandom
+// resonances with their amplitude. Every control writes its settings at once and the page
+// reports changed().
+class SoundBoxPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SoundBoxPage(GenerationSettings& settings, QWidget* parent = nullptr);
+
+    // The label, box and up/down control of one value of a resonance.
+    struct StepValue {
+        QLabel* label;
+        StepValueBox* box;
+        UpDownControl* step;
+    };
+    struct ResonanceControls {
+        StepValue freq, width, amp;
+    };
+
+    QSlider* stringToBoxRatio;
+    std::array<ResonanceControls, 4> resonance;
+    std::array<QCheckBox*, 3> resonanceEnable;  // resonances 2, 3 and 4
+    QCheckBox* pseudorandom;
+    StepValue pseudorandomAmp;
+
+signals:
+    void changed();
+
+private:
+    void CreateRatioGroup();
+    void CreateResonances();
+    void CreatePseudorandomGroup();
+    void Connect();
+
+    void UpdateBoxOptions();
+    void ShowResonanceFrequencies();
+    void ShowResonanceDetails();
+    void ChangeResonanceFreq(int r, int step);
+    void ChangeResonanceWidth(int r, int step);
+    void ChangeResonanceAmp(int r, int step);
+    void CommitTypedResonanceFreq(int r);
+    void OnPseudorandomAmpStep(int step);
+
+    GenerationSettings& settings_;
+};
+
+}  // namespace sordanel
