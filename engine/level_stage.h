@@ -10,8 +10,9 @@ struct OutputSample {
     std::int16_t s;
 };
 
-// Turns the interpolated value of each output sample into the sample: gain, the final 20 ms
-// fade, a high-pass whose corner follows the note, the peak for Maximize, clamping to 16 bits.
+// Turns the interpolated value of each output sample into the sample: gain, a high-pass whose
+// corner follows the note, the final 20 ms fade to silence, the peak for Maximize, clamping to
+// 16 bits.
 class LevelStage {
 public:
     // noteFrequency Hz; samplesPerStep R; duration D in seconds; totalSamples T.
@@ -19,13 +20,15 @@ public:
                float duration, std::uint32_t totalSamples);
 
     OutputSample MakeOutputSample(float value, std::uint32_t n) {
-        float y = static_cast<float>(double{value} * outputGain_);
-        if (static_cast<std::int64_t>(n) > fadeStart_) {
-            y = static_cast<float>((1.0 - n * double{fadeSlope_}) * fadeScale_ * y);
-        }
+        const float y = static_cast<float>(double{value} * outputGain_);
         lowPass_ = static_cast<float>(double{y} * highPassCoefficient_ +
                                       double{lowPass_} * (1.0 - highPassCoefficient_));
-        const float x = y - lowPass_;
+        float x = y - lowPass_;
+        // The fade acts on what is heard: faded before the high-pass, the sound would end on
+        // what the high-pass still holds of the last periods, a click at the lowest notes.
+        if (static_cast<std::int64_t>(n) > fadeStart_) {
+            x = static_cast<float>((static_cast<double>(lastSample_) - n) * fadeStep_ * x);
+        }
         const float magnitude = x < 0 ? -x : x;
         if (maximize_ && magnitude > peakLevel_) {
             peakLevel_ = magnitude;
@@ -46,8 +49,8 @@ private:
     float outputGain_ = 0;
     float highPassCoefficient_ = 0;
     std::int32_t fadeStart_ = 0;
-    float fadeSlope_ = 0;
-    float fadeScale_ = 0;
+    std::uint32_t lastSample_ = 0;
+    float fadeStep_ = 0;  // the fade's fall per sample, reaching silence on the last sample
     float lowPass_ = 0;
     float peakLevel_ = 0;
 };
