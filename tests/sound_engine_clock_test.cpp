@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -106,8 +107,11 @@ std::vector<double> Render(GenerationSettings& settings, float& f0) {
 
 // A 20 s note with the shortest attack and release, its first and last second of full bow
 // compared. In single precision the top note's floor rose by some 12 dB over the note and the
-// middle C's by some 3; exactly timed, they stay within a fraction of a dB.
+// middle C's by some 3, from -115 and -75 dB; exactly timed, they stay within a fraction of a dB.
+// With the resampling's folds gone the top note's floor starts near -130 dB, where a component
+// at -119 that was always there shows at the end; so the floor is allowed up to -115 dB.
 TEST(SoundEngineClock, ALongNoteEndsAsCleanAsItBegins) {
+    constexpr double kCleanFloorDb = -115;
     struct Note {
         const char* name;
         double allowedRiseDb;
@@ -121,7 +125,8 @@ TEST(SoundEngineClock, ALongNoteEndsAsCleanAsItBegins) {
         float f0 = 0;
         const std::vector<double> sound = Render(settings, f0);
         const FirstAndLast floors = FloorsOf(sound, f0, 1.5, 1.5);
-        EXPECT_LT(floors.last, floors.first + note.allowedRiseDb) << note.name;
+        EXPECT_LT(floors.last, std::max(floors.first + note.allowedRiseDb, kCleanFloorDb))
+            << note.name;
     }
 }
 
