@@ -13,7 +13,9 @@ namespace {
 // t in string steps from the centre. Its ideal response is g1 + g2 up to f1 and a shelf of
 // g2 from f1 to f2 (cycles per step); the shelf lets a window this short still fall from the
 // band edge to deep attenuation at half the step rate. The parameters are fitted to the
-// kernels' telling entries and response targets by scripts/fit-interpolation-kernels.py.
+// kernels' response targets, their attenuation over the whole stop band (what passes there
+// folds into the sound as inharmonic tones) and then their telling entries, by
+// scripts/fit-interpolation-kernels.py.
 struct KernelDesign {
     std::uint32_t entries;
     std::uint32_t stride;

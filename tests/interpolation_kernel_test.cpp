@@ -24,12 +24,13 @@ struct KernelTargets {
     std::uint32_t stride;
     std::uint32_t centre;
     double peak;
-    double dcGain;                  // sum of the entries / stride
-    double flatUpTo;                // fraction of the step rate
-    double minus3dBPoint;           // fraction of the step rate
-    double attenuationAtHalf;       // dB below the zero-frequency response at half the step rate
-    double stopBand;                // ... and at every frequency above it
-    double entryTolerance;          // of the peak and the telling entries
+    double dcGain;             // sum of the entries / stride
+    double flatUpTo;           // fraction of the step rate
+    double minus3dBPoint;      // fraction of the step rate
+    double attenuationAtHalf;  // dB below the zero-frequency response at half the step rate
+    double stopBand;           // ... and at every frequency above it
+    double peakTolerance;
+    double entryTolerance;          // of the telling entries
     std::array<double, 8> telling;  // at 0, 0.5, 1, ... 3.5 steps from the centre
 };
 
@@ -46,6 +47,7 @@ const KernelTargets kTargets[] = {
      .attenuationAtHalf = 47.0,
      // Not yet: this design's length and corner give 43 dB at 0.645 of the step rate.
      .stopBand = 42.5,
+     .peakTolerance = 0.01,
      .entryTolerance = 0.02,
      .telling = {0.715095, 0.574916, 0.260918, -0.009597, -0.103614, -0.061802, -0.011261,
                  0.000115}},
@@ -61,6 +63,7 @@ const KernelTargets kTargets[] = {
      .attenuationAtHalf = 49.0,
      .stopBand = 49.0,
      // The whole stop band at 49 dB moves the peak and the entry 3.5 steps out by 0.022.
+     .peakTolerance = 0.025,
      .entryTolerance = 0.025,
      .telling = {0.735875, 0.573141, 0.212975, -0.079229, -0.148689, -0.053860, 0.048175,
                  0.069444}},
@@ -75,6 +78,7 @@ const KernelTargets kTargets[] = {
      .minus3dBPoint = 0.383,
      .attenuationAtHalf = 61.0,
      .stopBand = 61.0,
+     .peakTolerance = 0.01,
      .entryTolerance = 0.02,
      .telling = {0.802304, 0.606604, 0.184519, -0.127953, -0.153567, -0.003519, 0.097060,
                  0.056192}},
@@ -124,7 +128,7 @@ TEST_P(InterpolationKernelTest, HasItsSizeAndStride) {
 TEST_P(InterpolationKernelTest, PeaksAtTheCentreEntry) {
     const float* largest = std::max_element(kernel_.table, kernel_.table + kernel_.entries);
     EXPECT_EQ(largest - kernel_.table, targets_.centre) << "the largest entry is not the centre";
-    EXPECT_NEAR(At(targets_.centre), targets_.peak, targets_.entryTolerance);
+    EXPECT_NEAR(At(targets_.centre), targets_.peak, targets_.peakTolerance);
 }
 
 TEST_P(InterpolationKernelTest, IsSymmetricAboutTheCentre) {
