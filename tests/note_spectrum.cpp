@@ -49,7 +49,8 @@ std::vector<double> PowerSpectrum(std::span<const double> x) {
 double FundamentalPeakHz(std::span<const double> x, double rate, double nearHz) {
     const std::vector<double> power = PowerSpectrum(x);
     const double binHz = rate / (2.0 * static_cast<double>(power.size()));
-    const auto from = static_cast<std::size_t>(nearHz / std::sqrt(2.0) / binHz);
+    const auto from =
+        std::max<std::size_t>(1, static_cast<std::size_t>(nearHz / std::sqrt(2.0) / binHz));
     const auto to = static_cast<std::size_t>(nearHz * std::sqrt(2.0) / binHz);
     const auto peak =
         static_cast<std::size_t>(std::max_element(power.begin() + static_cast<std::ptrdiff_t>(from),
