@@ -45,7 +45,7 @@ nlohmann::json RunConstants(const GenerationSettings& settings, bool preview) {
         {"duration", Shortest(run.duration)},
         {"totalSamples", run.totalSamples},
         {"precalcBlocks", run.precalcBlocks},
-        {"attackSamples", run.attackSamples},
+        {"settleSteps", run.settleSteps},
         {"fadeStart", level.fadeStart()},
         {"outputGain", Shortest(level.outputGain())},
         {"highPassCoefficient", Shortest(level.highPassCoefficient())},

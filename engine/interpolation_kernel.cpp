@@ -13,7 +13,9 @@ namespace {
 // t in string steps from the centre. Its ideal response is g1 + g2 up to f1 and a shelf of
 // g2 from f1 to f2 (cycles per step); the shelf lets a window this short still fall from the
 // band edge to deep attenuation at half the step rate. The parameters are fitted to the
-// kernels' telling entries and response targets by scripts/fit-interpolation-kernels.py.
+// kernels' response targets, their attenuation over the whole stop band (what passes there
+// folds into the sound as inharmonic tones) and then their telling entries, by
+// scripts/fit-interpolation-kernels.py.
 struct KernelDesign {
     std::uint32_t entries;
     std::uint32_t stride;
@@ -29,21 +31,21 @@ struct KernelDesign {
 constexpr KernelDesign kPreviewDesign{.entries = 849,
                                       .stride = 106,
                                       .centre = 384,
-                                      .bandGain = 0.738840,
-                                      .bandCutoff = 0.297073,
-                                      .shelfGain = 0.316128,
-                                      .shelfCutoff = 0.430962,
-                                      .windowShape = 0.604962,
-                                      .windowHalfWidth = 3.416667};
+                                      .bandGain = 0.723428,
+                                      .bandCutoff = 0.289330,
+                                      .shelfGain = 0.336662,
+                                      .shelfCutoff = 0.426005,
+                                      .windowShape = 0.029082,
+                                      .windowHalfWidth = 3.531287};
 constexpr KernelDesign kLowDesign{.entries = 5877,
                                   .stride = 452,
                                   .centre = 2735,
-                                  .bandGain = 0.828158,
-                                  .bandCutoff = 0.353648,
-                                  .shelfGain = 0.165369,
-                                  .shelfCutoff = 0.465995,
-                                  .windowShape = 0.811714,
-                                  .windowHalfWidth = 4.700310};
+                                  .bandGain = 0.647651,
+                                  .bandCutoff = 0.336543,
+                                  .shelfGain = 0.384677,
+                                  .shelfCutoff = 0.418377,
+                                  .windowShape = 2.002471,
+                                  .windowHalfWidth = 5.991565};
 constexpr KernelDesign kHighDesign{.entries = 59401,
                                    .stride = 2200,
                                    .centre = 28675,

@@ -23,9 +23,9 @@ void LevelStage::Setup(bool maximize, std::int32_t volumeDb, float noteFrequency
     outputGain_ = static_cast<float>(OutputGain(highPass_, level, samplesPerStep, 32767));
     const float fadeSeconds = 0.02f;
     fadeStart_ = static_cast<std::int32_t>((double{duration} - fadeSeconds) * kSampleRate);
-    fadeSlope_ = static_cast<float>(1.0 / totalSamples);
-    fadeScale_ = static_cast<float>(static_cast<double>(totalSamples) /
-                                    (static_cast<double>(totalSamples) - fadeStart_));
+    lastSample_ = totalSamples - 1;
+    fadeStep_ = static_cast<float>(1.0 / (static_cast<double>(lastSample_) - fadeStart_));
+    highPass_.Reset();
     peakLevel_ = kInitialPeak;
 }
 

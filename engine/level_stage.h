@@ -12,8 +12,9 @@ struct OutputSample {
     std::int16_t s;
 };
 
-// Turns the interpolated value of each output sample into the sample: gain, the final 20 ms
-// fade, a high-pass whose corner follows the note, the peak for Maximize, clamping to 16 bits.
+// Turns the interpolated value of each output sample into the sample: gain, a high-pass whose
+// corner follows the note, the final 20 ms fade to silence, the peak for Maximize, clamping to
+// 16 bits.
 class LevelStage {
 public:
     // noteFrequency Hz; samplesPerStep R; duration D in seconds; totalSamples T.
@@ -21,11 +22,13 @@ public:
                float duration, std::uint32_t totalSamples);
 
     OutputSample MakeOutputSample(float value, std::uint32_t n) {
-        float y = static_cast<float>(double{value} * outputGain_);
+        const float y = static_cast<float>(double{value} * outputGain_);
+        float x = highPass_.Step(y);
+        // The fade acts on what is heard: faded before the high-pass, the sound would end on
+        // what the high-pass still holds of the last periods, a click at the lowest notes.
         if (static_cast<std::int64_t>(n) > fadeStart_) {
-            y = static_cast<float>((1.0 - n * double{fadeSlope_}) * fadeScale_ * y);
+            x = static_cast<float>((static_cast<double>(lastSample_) - n) * fadeStep_ * x);
         }
-        const float x = highPass_.Step(y);
         const float magnitude = x < 0 ? -x : x;
         if (maximize_ && magnitude > peakLevel_) {
             peakLevel_ = magnitude;
@@ -45,8 +48,8 @@ private:
     bool maximize_ = false;
     float outputGain_ = 0;
     std::int32_t fadeStart_ = 0;
-    float fadeSlope_ = 0;
-    float fadeScale_ = 0;
+    std::uint32_t lastSample_ = 0;
+    float fadeStep_ = 0;  // the fade's fall per sample, reaching silence on the last sample
     OutputHighPass highPass_;
     float peakLevel_ = 0;
 };

@@ -8,14 +8,6 @@
 
 namespace sordanel {
 
-namespace {
-
-// After the attack the trial run measures for at most this many periods of the note: the
-// regime settles and the pitch is read twice, before and after the first correction.
-constexpr double kTrialPeriodsAfterAttack = 200;
-
-}  // namespace
-
 RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float sampleRate) {
     RunSetup run{};
     run.noteFrequency =
@@ -45,18 +37,13 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float
     run.duration = preview ? std::min(settings.duration, kPreviewMaxSeconds) : settings.duration;
     run.totalSamples = static_cast<std::uint32_t>(double{sampleRate} * run.duration);
 
-    if (settings.autocorrection != AutocorrectionMode::Off) {
-        // The trial run plays the note's own attack, so that the string reaches the regime the
-        // note will play in, then holds the bow where the attack ends (or where the release
-        // would begin, for a note without a steady part) while the pitch is measured.
-        run.trialHold = std::min(settings.t1Ratio, 1.0f - settings.t2Ratio);
-        const double envelopePerSample = (0.02 / run.duration + 1.05) / run.totalSamples;
-        run.attackSamples =
-            static_cast<std::uint32_t>(std::ceil(run.trialHold / envelopePerSample));
-        const double periodSamples = double{run.samplesPerStep} / run.stepFraction;
-        const double samples = run.attackSamples + kTrialPeriodsAfterAttack * periodSamples;
-        run.precalcBlocks = static_cast<std::uint32_t>(std::ceil(samples / kBlockSamples));
+    if (settings.autocorrection == AutocorrectionMode::Precalculated) {
+        // The trial run covers at least 115 periods, in whole blocks, computed in single
+        // precision as the weights of its progress are.
+        const float samples = run.samplesPerStep * 115.0f / run.stepFraction;
+        run.precalcBlocks = static_cast<std::uint32_t>(std::ceil(samples / 800.0f));
     }
+    run.settleSteps = static_cast<std::uint32_t>(85.0 / run.stepFraction);
     return run;
 }
 

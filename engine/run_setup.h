@@ -19,9 +19,8 @@ struct RunSetup {
     std::uint32_t kernelTaps;     // history values weighed for one output sample
     float duration;               // seconds, at most 3 in a preview
     std::uint32_t totalSamples;   // output samples of the run
-    float trialHold;              // envelope position where the trial run holds the bow
-    std::uint32_t attackSamples;  // output samples of the trial run before it holds the bow
-    std::uint32_t precalcBlocks;  // 800-sample blocks of the trial run at most; 0 without one
+    std::uint32_t precalcBlocks;  // 800-sample blocks of the trial run; 0 without one
+    std::uint32_t settleSteps;    // trial-run steps left out of the averaged correction
 };
 
 inline constexpr float kMinStepRate = 10000.0f;

@@ -15,9 +15,6 @@ namespace {
 
 // A trial-run sample weighs this much of an output sample in the progress.
 constexpr double kPrecalcWeight = 0.6;
-// Loop gain of the Precalculated note's trim: a tenth of or so the real-time loop's, fast
-// enough to settle within the first second at the lowest notes.
-constexpr double kTrimGain = 0.015;
 
 }  // namespace
 
@@ -31,7 +28,7 @@ GenerationResult SoundEngine::GenerateSound(bool preview) {
     if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
         return *ended;
     }
-    if (settings_.autocorrection != AutocorrectionMode::Off) {
+    if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
         if (auto ended = PrecalculationPass()) {
             return *ended;
         }
@@ -83,13 +80,7 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
             return output_.AbortOutput();
         }
     }
-    // The loop starts at rest around what the trial found: in real time with its full gain,
-    // precalculated as a slow trim.
-    autocorrection_.setBase(trial_.correction());
-    if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
-        autocorrection_.setGain(kTrimGain);
-    }
-    autocorrection_.Restart();
+    autocorrection_.setFreqCorrection(trial_.correction());
     sampleIndex_ = 0;
     return std::nullopt;
 }
@@ -98,10 +89,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
     const std::int32_t middle = run_.profile.pointCount / 2;
     const std::uint32_t total = run_.totalSamples;
     const bool vibratoOn = settings_.vibratoOn;
-    // Both modes run the loop around what the trial found: in real time with its full gain,
-    // precalculated with a slow trim, which holds a string that found another regime than in
-    // the trial, and steps across the small pitch steps no constant correction can reach.
-    const bool loopOn = settings_.autocorrection != AutocorrectionMode::Off;
+    const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
     sampleIndex_ = 0;
     stepCount_ = 0;
     // One block more than whole blocks: when total is a multiple of 800 the last one is
@@ -122,7 +110,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
             while (stepCount_ < targetStep) {
-                if (RunSteps(targetStep, loopOn)) {
+                if (RunSteps(targetStep, realTimeCorrection)) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
                 }
             }
@@ -144,7 +132,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
 // The steps between two output samples share one bow, so the pass keeps the string's chunks
 // and the box's state close at hand from one step to the next. It stops early after a step the
 // pitch lock measures, whose update runs outside the pass's instruction-set copy.
-SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool loopOn) {
+SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
     const float bowVelocity = string_.bow().bowVelocity;
     SoundBox::Block box(box_);
     while (stepCount_ < targetStep) {
@@ -153,7 +141,7 @@ SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool loop
         ++stepCount_;
         history_.Store(stepCount_, value);
         prevBowVelocity_ = bowVelocity;
-        if (loopOn && stepCount_ % 4 == 0) {
+        if (realTimeCorrection && stepCount_ % 4 == 0) {
             return true;
         }
     }

@@ -39,7 +39,6 @@ public:
     const LevelStage& levelStage() const { return level_; }
     const SoundBox& soundBox() const { return box_; }
     const Autocorrection& autocorrection() const { return autocorrection_; }
-    const TrialRun& trialRun() const { return trial_; }
 
 private:
     void SetUp(bool preview);
@@ -48,8 +47,8 @@ private:
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
     // String and box up to targetStep in one pass, each step's value into the history; true
-    // when it stopped after a step the pitch lock measures.
-    bool RunSteps(std::uint32_t targetStep, bool loopOn);
+    // when it stopped after a step the real-time pitch lock measures.
+    bool RunSteps(std::uint32_t targetStep, bool realTimeCorrection);
     void ReportProgress(bool precalculating);
 
     const GenerationSettings& source_;

@@ -86,8 +86,7 @@ void LiveVoice::FadeOut() {
 
 void LiveVoice::UseConstantCorrection(float correction) {
     if (lock_ == Lock::AwaitingTrial) {
-        autocorrection_.setBase(correction);
-        autocorrection_.Restart();
+        autocorrection_.setFreqCorrection(correction);
         lock_ = Lock::Constant;
     }
 }

@@ -43,16 +43,31 @@ TEST(LevelStage, GainHoldsVolumeMaximizeLevelAndResamplingFactor) {
                 std::sqrt(22050 / double{Hz("C6")}) * 4.545485 * 1.4 * 32767, 1.0);
 }
 
-TEST(LevelStage, LastTwentyMillisecondsFadeToOneStepAboveSilence) {
+TEST(LevelStage, LastTwentyMillisecondsFadeToSilence) {
     LevelStage stage = Stage(Hz("C4"), false, 0);
     EXPECT_EQ(stage.fadeStart(), 34398);
-    // With the high-pass at rest, a constant input shows the fade factor alone in its first
-    // sample; compare a faded sample with an unfaded one on fresh stages.
+    // A constant input on fresh stages shows the fade factor alone in their first sample.
     const float unit = 1.0f / stage.outputGain();
-    LevelStage before = Stage(Hz("C4"), false, 0), last = Stage(Hz("C4"), false, 0);
-    const float plain = before.MakeOutputSample(unit, 34398).x;
-    const float faded = last.MakeOutputSample(unit, 35279).x;
-    EXPECT_NEAR(faded / plain, 1.0 / 882, 1e-6);
+    const auto firstSampleAt = [unit](std::uint32_t n) {
+        return Stage(Hz("C4"), false, 0).MakeOutputSample(unit, n).x;
+    };
+    const float plain = firstSampleAt(34398);
+    EXPECT_NEAR(firstSampleAt(34399) / plain, 880.0 / 881, 1e-6);
+    EXPECT_NEAR(firstSampleAt(35278) / plain, 1.0 / 881, 1e-6);
+    EXPECT_EQ(firstSampleAt(35279), 0.0f);
+}
+
+TEST(LevelStage, TheFadeSilencesWhatTheHighPassStillHolds) {
+    // C1's high-pass remembers some 22 samples. A steady low tone faded out must end at
+    // silence, not on the high-pass's memory of it.
+    LevelStage stage = Stage(Hz("C1"), false, 0, 4.41f, 2.0f);
+    const float amplitude = 30000.0f / stage.outputGain();
+    OutputSample last{};
+    for (std::uint32_t n = 0; n < 88200; ++n) {
+        const double phase = 2 * 3.141592653589793 * Hz("C1") * n / 44100;
+        last = stage.MakeOutputSample(static_cast<float>(amplitude * std::sin(phase)), n);
+    }
+    EXPECT_EQ(last.s, 0);
 }
 
 TEST(LevelStage, QuantisationFloorsAndClamps) {

@@ -37,14 +37,14 @@ struct Expected {
     bool preview;
     float stepFraction, stepRate, samplesPerStep, kernelStep;
     int bowPoint;
-    unsigned kernelTaps;
+    unsigned kernelTaps, settleSteps;
 };
 
 TEST(RunSetup, DefaultNoteDerivesThePublishedConstantsAtEveryQuality) {
     const Expected cases[] = {
-        {0, false, 0.0024324325f, 215114.3f, 0.205007f, 92.6633f, 6, 63},
-        {1, false, 0.0012328768f, 424414.7f, 0.103908f, 228.5972f, 12, 259},
-        {0, true, 0.12f / 19, 82848.1f, 0.532299f, 56.4237f, 3, 15},
+        {0, false, 0.0024324325f, 215114.3f, 0.205007f, 92.6633f, 6, 63, 34944},
+        {1, false, 0.0012328768f, 424414.7f, 0.103908f, 228.5972f, 12, 259, 68944},
+        {0, true, 0.12f / 19, 82848.1f, 0.532299f, 56.4237f, 3, 15, 13458},
     };
     for (const Expected& e : cases) {
         GenerationSettings settings;
@@ -58,8 +58,13 @@ TEST(RunSetup, DefaultNoteDerivesThePublishedConstantsAtEveryQuality) {
         EXPECT_NEAR(run.kernelStep, e.kernelStep, 1e-3);
         EXPECT_EQ(run.bowPoint, e.bowPoint);
         EXPECT_EQ(run.kernelTaps, e.kernelTaps);
+        EXPECT_EQ(run.settleSteps, e.settleSteps);
         EXPECT_EQ(run.totalSamples, 35280u);
     }
+    GenerationSettings settings;
+    EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 13u);
+    settings.autocorrection = AutocorrectionMode::RealTime;
+    EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 0u) << "no trial run in real time";
 }
 
 TEST(RunSetup, AHostsRateChangesOnlyTheOutputSideOfTheRun) {
@@ -110,27 +115,14 @@ TEST(RunSetup, DurationGivesTheSampleCountAndAPreviewStopsAtThreeSeconds) {
     EXPECT_EQ(preview.duration, 3.0f);
 }
 
-TEST(RunSetup, TrialRunPlaysTheAttackThenAtMost200PeriodsInWholeBlocks) {
+TEST(RunSetup, TrialRunCoversAtLeast115PeriodsInWholeBlocks) {
     GenerationSettings settings;
-    const RunSetup run = ComputeRunSetup(settings, false);
-    // The attack ends at t1/T = 0.14 of an envelope that runs 1.075 times over 35280 samples.
-    EXPECT_EQ(run.attackSamples, 4595u);
-    EXPECT_EQ(run.trialHold, 0.14f);
-    const double periods = 200 * run.samplesPerStep / double{run.stepFraction};
-    EXPECT_GE(run.precalcBlocks * 800.0, run.attackSamples + periods);
-    EXPECT_LT((run.precalcBlocks - 1) * 800.0, run.attackSamples + periods);
-
-    settings.autocorrection = AutocorrectionMode::RealTime;
-    EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, run.precalcBlocks)
-        << "the real-time loop starts from the trial's pitch too";
-    settings.autocorrection = AutocorrectionMode::Off;
-    EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 0u);
-
-    // A note too short for a steady part holds the bow where its release would begin.
-    settings.autocorrection = AutocorrectionMode::Precalculated;
-    settings.t1Ratio = 0.65f;
-    settings.t2Ratio = 0.5f;
-    EXPECT_EQ(ComputeRunSetup(settings, true).trialHold, 0.5f);
+    settings.noteIndex = FindNoteIndex("A4");
+    for (int quality : {0, 1}) {
+        settings.quality = static_cast<Quality>(quality);
+        EXPECT_EQ(ComputeRunSetup(settings, false).precalcBlocks, 15u) << "quality " << quality;
+    }
+    EXPECT_EQ(ComputeRunSetup(settings, true).precalcBlocks, 15u);
 }
 
 TEST(Autocorrection, LoopConstantsFollowTheStepFraction) {

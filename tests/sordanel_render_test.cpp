@@ -116,10 +116,10 @@ TEST_F(SordanelRenderTest, PrintConstantsGivesTheDefaultRunAndRendersNothing) {
     EXPECT_NEAR(constants.at("kernelStep").get<double>(), 92.6633, 1e-4);
     EXPECT_EQ(constants.at("kernelTaps"), 63);
     EXPECT_EQ(constants.at("totalSamples"), 35280);
-    EXPECT_EQ(constants.at("precalcBlocks"), 27);
+    EXPECT_EQ(constants.at("precalcBlocks"), 13);
     EXPECT_EQ(constants.at("fadeStart"), 34398);
     EXPECT_EQ(constants.at("highPassCoefficient"), 0.5);
-    for (const char* key : {"attackSamples", "outputGain", "resonatorCount"}) {
+    for (const char* key : {"settleSteps", "outputGain", "resonatorCount"}) {
         EXPECT_TRUE(constants.contains(key)) << key;
     }
     const std::string tempFile = constants.at("tempFile");

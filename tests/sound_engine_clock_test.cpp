@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "engine_fakes.h"
+#include "fft.h"
 #include "settings_tables.h"
 #include "sound_engine.h"
 #include "wave_header.h"
@@ -20,31 +22,6 @@ namespace {
 
 constexpr double kRate = 44100;
 constexpr std::size_t kFftSize = 65536;  // a second of sound, zero-padded
-
-// In-place radix-2 transform of a power-of-two length.
-void Fft(std::vector<std::complex<double>>& x) {
-    const std::size_t n = x.size();
-    for (std::size_t i = 1, j = 0; i < n; ++i) {
-        std::size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1)
-            j ^= bit;
-        j ^= bit;
-        if (i < j)
-            std::swap(x[i], x[j]);
-    }
-    for (std::size_t len = 2; len <= n; len <<= 1) {
-        const std::complex<double> turn = std::polar(1.0, -2 * std::numbers::pi / len);
-        for (std::size_t start = 0; start < n; start += len) {
-            std::complex<double> w = 1;
-            for (std::size_t k = 0; k < len / 2; ++k, w *= turn) {
-                const auto even = x[start + k];
-                const auto odd = x[start + k + len / 2] * w;
-                x[start + k] = even + odd;
-                x[start + k + len / 2] = even - odd;
-            }
-        }
-    }
-}
 
 // Mean power in the middle halves of the gaps between the harmonics of f0 up to 10 kHz, in dB
 // against the whole power of the excerpt. A four-term Blackman-Harris window keeps the
@@ -58,7 +35,7 @@ double InterHarmonicFloorDb(std::span<const double> excerpt, double f0) {
             0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a);
         x[i] = excerpt[i] * window;
     }
-    Fft(x);
+    testing::Fft(x);
     double whole = 0;
     for (std::size_t bin = 1; bin < kFftSize / 2; ++bin)
         whole += std::norm(x[bin]);
@@ -130,8 +107,11 @@ std::vector<double> Render(GenerationSettings& settings, float& f0) {
 
 // A 20 s note with the shortest attack and release, its first and last second of full bow
 // compared. In single precision the top note's floor rose by some 12 dB over the note and the
-// middle C's by some 3; exactly timed, they stay within a fraction of a dB.
+// middle C's by some 3, from -115 and -75 dB; exactly timed, they stay within a fraction of a dB.
+// With the resampling's folds gone the top note's floor starts near -130 dB, where a component
+// at -119 that was always there shows at the end; so the floor is allowed up to -115 dB.
 TEST(SoundEngineClock, ALongNoteEndsAsCleanAsItBegins) {
+    constexpr double kCleanFloorDb = -115;
     struct Note {
         const char* name;
         double allowedRiseDb;
@@ -145,7 +125,8 @@ TEST(SoundEngineClock, ALongNoteEndsAsCleanAsItBegins) {
         float f0 = 0;
         const std::vector<double> sound = Render(settings, f0);
         const FirstAndLast floors = FloorsOf(sound, f0, 1.5, 1.5);
-        EXPECT_LT(floors.last, floors.first + note.allowedRiseDb) << note.name;
+        EXPECT_LT(floors.last, std::max(floors.first + note.allowedRiseDb, kCleanFloorDb))
+            << note.name;
     }
 }
 

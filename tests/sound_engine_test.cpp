@@ -42,16 +42,11 @@ TEST(SoundEngineProgress, FullRunWeighsTheTrialRunAtSixTenths) {
     Bench bench;
     ASSERT_EQ(bench.Run(), GenerationResult::Finished);
     const auto& f = bench.progress.fractions;
-    // The trial run weighs as its longest: it ends early once it has read the pitch.
-    const std::uint32_t blocks = bench.engine.runSetup().precalcBlocks;
-    const double trial = 0.6 * blocks * 800, total = 35280;
-    ASSERT_GT(f.size(), 45u) << "trial blocks, then 44 full blocks and a partial one";
-    const std::size_t trialReports = f.size() - 45;
-    EXPECT_LT(trialReports, blocks) << "the default note's pitch is read before the end";
+    const double trial = 0.6 * 13 * 800, total = 35280;
+    ASSERT_EQ(f.size(), 13u + 45u) << "13 trial blocks, then 44 full blocks and a partial one";
     EXPECT_FLOAT_EQ(f[0], static_cast<float>(0.6 * 800 / (trial + total)));
-    EXPECT_FLOAT_EQ(f[trialReports - 2],
-                    static_cast<float>(0.6 * 800 * (trialReports - 1) / (trial + total)));
-    EXPECT_FLOAT_EQ(f[trialReports], static_cast<float>((800 + trial) / (trial + total)));
+    EXPECT_FLOAT_EQ(f[12], static_cast<float>(trial / (trial + total)));
+    EXPECT_FLOAT_EQ(f[13], static_cast<float>((800 + trial) / (trial + total)));
     EXPECT_FLOAT_EQ(f.back(), 1.0f);
     for (std::size_t k = 1; k < f.size(); ++k)
         EXPECT_GT(f[k], f[k - 1]);
@@ -64,11 +59,9 @@ TEST(SoundEngineProgress, PreviewShowsPercentagesInIntegerArithmetic) {
     Bench bench;
     ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
     const auto& s = bench.host.statuses;
-    ASSERT_EQ(bench.engine.runSetup().precalcBlocks, 27u);
-    ASSERT_GT(s.size(), 45u);
-    EXPECT_EQ(s[0], "Generating preview - 0% done") << "60 x 800 / (12960 + 35280)";
-    EXPECT_EQ(s[s.size() - 45], "Generating preview - 28% done")
-        << "(100 x 800 + 60 x 21600) / (12960 + 35280): the main loop counts the whole trial";
+    ASSERT_EQ(s.size(), 13u + 45u);
+    EXPECT_EQ(s[0], "Generating preview - 1% done");
+    EXPECT_EQ(s[12], "Generating preview - 15% done") << "60 x 10400 / (6240 + 35280)";
     EXPECT_EQ(s.back(), "Generating preview - 100% done");
     EXPECT_TRUE(bench.progress.fractions.empty()) << "a preview never calls the progress dialog";
 }
