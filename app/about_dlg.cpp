@@ -1,12 +1,12 @@
-#include "about_dlg.h"
+#include "app/about_dlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialog_controls.h"
-#include "dialog_units.h"
-#include "resource_image.h"
-#include "resource_paths.h"
+#include "platform/dialog_controls.h"
+#include "platform/dialog_units.h"
+#include "platform/resource_image.h"
+#include "res/resource_paths.h"
 
 namespace sordanel {
 

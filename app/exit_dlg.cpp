@@ -1,13 +1,13 @@
-#include "exit_dlg.h"
+#include "app/exit_dlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "alert_sound.h"
-#include "dialog_controls.h"
-#include "dialog_units.h"
-#include "resource_image.h"
-#include "resource_paths.h"
+#include "control/alert_sound.h"
+#include "platform/dialog_controls.h"
+#include "platform/dialog_units.h"
+#include "platform/resource_image.h"
+#include "res/resource_paths.h"
 
 namespace sordanel {
 

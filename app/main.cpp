@@ -1,11 +1,11 @@
 #include <iostream>
 
-#include "command_line.h"
-#include "main_dlg.h"
-#include "process_start.h"
-#include "shared_sound_player.h"
-#include "shell_dialog_set.h"
-#include "sound_app.h"
+#include "app/command_line.h"
+#include "app/shell_dialog_set.h"
+#include "app/sound_app.h"
+#include "platform/files/process_start.h"
+#include "platform/shared_sound_player.h"
+#include "ui/main_dlg.h"
 
 int main(int argc, char** argv) {
     sordanel::PrepareProcessForFiles();

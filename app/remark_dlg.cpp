@@ -1,10 +1,10 @@
-#include "remark_dlg.h"
+#include "app/remark_dlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialog_controls.h"
-#include "dialog_units.h"
+#include "platform/dialog_controls.h"
+#include "platform/dialog_units.h"
 
 namespace sordanel {
 

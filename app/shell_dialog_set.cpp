@@ -1,8 +1,8 @@
-#include "shell_dialog_set.h"
+#include "app/shell_dialog_set.h"
 
-#include "about_dlg.h"
-#include "exit_dlg.h"
-#include "remark_dlg.h"
+#include "app/about_dlg.h"
+#include "app/exit_dlg.h"
+#include "app/remark_dlg.h"
 
 namespace sordanel {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell_dialogs.h"
+#include "ui/shell_dialogs.h"
 
 namespace sordanel {
 

@@ -1,7 +1,7 @@
-#include "sound_app.h"
+#include "app/sound_app.h"
 
-#include "resource_image.h"
-#include "resource_paths.h"
+#include "platform/resource_image.h"
+#include "res/resource_paths.h"
 
 namespace sordanel {
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "batch_runner.h"
-#include "console_host.h"
-#include "settings_tables.h"
+#include "cli/batch_runner.h"
+#include "cli/console_host.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

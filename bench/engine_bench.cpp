@@ -6,16 +6,27 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <random>
 
-#include "engine_fakes.h"
-#include "settings_tables.h"
-#include "sound_engine.h"
-#include "step_history.h"
+#include "cli/silent_player.h"
+#include "engine/engine_host.h"
+#include "engine/settings_tables.h"
+#include "engine/sound_engine.h"
+#include "engine/step_history.h"
+#include "platform/files/posix_file_layer.h"
+#include "platform/files/system_temp_dir.h"
 
 namespace sordanel {
 namespace {
+
+// A benchmark's runs end well or not at all: nothing to show.
+class QuietHost : public EngineHost {
+public:
+    void ShowError(std::string_view) override {}
+    void ShowPreviewStatus(std::string_view) override {}
+};
 
 void RenderNote(benchmark::State& state, const char* note, int quality, float duration,
                 bool preview) {
@@ -23,11 +34,13 @@ void RenderNote(benchmark::State& state, const char* note, int quality, float du
     settings.noteIndex = FindNoteIndex(note);
     settings.quality = static_cast<Quality>(quality);
     settings.duration = duration;
-    settings.outputPath = "/bench.wav";
-    settings.tempDir = "/tmp/";
-    testing::RecordingHost host;
-    testing::MemoryFileLayer files;
-    testing::RecordingPlayer player;
+    // The real file layer in the temporary folder: the file's few writes weigh nothing beside
+    // the synthesis.
+    settings.tempDir = SystemTempDir();
+    settings.outputPath = settings.tempDir + "sordanel-bench.wav";
+    QuietHost host;
+    PosixFileLayer files;
+    SilentPlayer player;
     JobState job;
     SoundEngine engine(settings, job, host, files, player);
 
@@ -46,6 +59,7 @@ void RenderNote(benchmark::State& state, const char* note, int quality, float du
         (soundSeconds + trialSeconds) * run.stepRate * (run.profile.pointCount - 2);
     state.counters["cpuPerSoundSecond"] = cpuSeconds / runs / soundSeconds;
     state.counters["nsPerPointStep"] = cpuSeconds / runs / pointSteps * 1e9;
+    std::remove(settings.outputPath.c_str());
 }
 
 BENCHMARK_CAPTURE(RenderNote, DefaultLow, "C5", 0, 0.8f, false)->Unit(benchmark::kMillisecond);

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <vector>
 
-#include "voice_pool.h"
+#include "lv2/voice_pool.h"
 
 namespace sordanel::lv2 {
 namespace {

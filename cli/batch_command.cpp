@@ -1,4 +1,4 @@
-#include "batch_command.h"
+#include "cli/batch_command.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -10,8 +10,8 @@
 #include <iostream>
 #include <string>
 
-#include "batch_summary.h"
-#include "sfz_instrument.h"
+#include "cli/batch_summary.h"
+#include "cli/sfz_instrument.h"
 
 namespace sordanel {
 

@@ -2,9 +2,9 @@
 
 #include <atomic>
 
-#include "batch_request.h"
-#include "batch_runner.h"
-#include "console_host.h"
+#include "cli/batch_request.h"
+#include "cli/batch_runner.h"
+#include "cli/console_host.h"
 
 namespace sordanel {
 

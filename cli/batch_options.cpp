@@ -1,4 +1,4 @@
-#include "batch_options.h"
+#include "cli/batch_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -6,8 +6,8 @@
 #include <set>
 #include <thread>
 
-#include "option_values.h"
-#include "settings_tables.h"
+#include "cli/option_values.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

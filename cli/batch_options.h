@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "batch_request.h"
+#include "cli/batch_request.h"
 
 namespace CLI {
 class App;

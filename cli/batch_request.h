@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "settings_tables.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "batch_runner.h"
+#include "cli/batch_runner.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -11,9 +11,9 @@
 #include <system_error>
 #include <thread>
 
-#include "note_render.h"
-#include "progress_receiver.h"
-#include "system_temp_dir.h"
+#include "cli/note_render.h"
+#include "engine/progress_receiver.h"
+#include "platform/files/system_temp_dir.h"
 
 namespace sordanel {
 

@@ -3,10 +3,10 @@
 #include <atomic>
 #include <vector>
 
-#include "batch_request.h"
-#include "console_host.h"
-#include "generation_result.h"
-#include "generation_settings.h"
+#include "cli/batch_request.h"
+#include "cli/console_host.h"
+#include "engine/generation_result.h"
+#include "engine/generation_settings.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "batch_summary.h"
+#include "cli/batch_summary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,10 +8,10 @@
 #include <iterator>
 #include <span>
 
-#include "note_frequency.h"
-#include "pitch_estimate.h"
-#include "settings_tables.h"
-#include "wave_header.h"
+#include "cli/pitch_estimate.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_tables.h"
+#include "engine/wave_header.h"
 
 namespace sordanel {
 

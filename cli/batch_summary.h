@@ -6,8 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "batch_request.h"
-#include "batch_runner.h"
+#include "cli/batch_request.h"
+#include "cli/batch_runner.h"
 
 namespace sordanel {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "engine_host.h"
-#include "progress_receiver.h"
+#include "engine/engine_host.h"
+#include "engine/progress_receiver.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "interrupt_request.h"
+#include "cli/interrupt_request.h"
 
 #include <signal.h>
 

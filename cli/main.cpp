@@ -5,16 +5,16 @@
 #include <iostream>
 #include <variant>
 
-#include "batch_command.h"
-#include "console_host.h"
-#include "generation_settings.h"
-#include "interrupt_request.h"
-#include "job_state.h"
-#include "note_render.h"
-#include "process_start.h"
-#include "render_options.h"
-#include "run_constants.h"
-#include "system_temp_dir.h"
+#include "cli/batch_command.h"
+#include "cli/console_host.h"
+#include "cli/interrupt_request.h"
+#include "cli/note_render.h"
+#include "cli/render_options.h"
+#include "cli/run_constants.h"
+#include "engine/generation_settings.h"
+#include "engine/job_state.h"
+#include "platform/files/process_start.h"
+#include "platform/files/system_temp_dir.h"
 
 namespace sordanel {
 

@@ -1,10 +1,10 @@
-#include "note_render.h"
+#include "cli/note_render.h"
 
-#include "engine_messages.h"
-#include "posix_file_layer.h"
-#include "preview_file.h"
-#include "silent_player.h"
-#include "sound_engine.h"
+#include "cli/preview_file.h"
+#include "cli/silent_player.h"
+#include "engine/engine_messages.h"
+#include "engine/sound_engine.h"
+#include "platform/files/posix_file_layer.h"
 
 namespace sordanel {
 

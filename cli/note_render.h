@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine_host.h"
-#include "generation_result.h"
-#include "generation_settings.h"
-#include "job_state.h"
+#include "engine/engine_host.h"
+#include "engine/generation_result.h"
+#include "engine/generation_settings.h"
+#include "engine/job_state.h"
 
 namespace sordanel {
 

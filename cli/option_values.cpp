@@ -1,4 +1,4 @@
-#include "option_values.h"
+#include "cli/option_values.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,4 +1,4 @@
-#include "pitch_estimate.h"
+#include "cli/pitch_estimate.h"
 
 #include <algorithm>
 #include <cmath>

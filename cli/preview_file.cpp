@@ -1,7 +1,7 @@
-#include "preview_file.h"
+#include "cli/preview_file.h"
 
-#include "engine_messages.h"
-#include "wave_header.h"
+#include "engine/engine_messages.h"
+#include "engine/wave_header.h"
 
 namespace sordanel {
 

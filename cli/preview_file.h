@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "engine_host.h"
-#include "file_layer.h"
-#include "generation_result.h"
+#include "engine/engine_host.h"
+#include "engine/file_layer.h"
+#include "engine/generation_result.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "render_options.h"
+#include "cli/render_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "batch_options.h"
-#include "option_values.h"
-#include "settings_rules.h"
-#include "settings_tables.h"
+#include "cli/batch_options.h"
+#include "cli/option_values.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

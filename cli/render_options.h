@@ -4,8 +4,8 @@
 #include <string>
 #include <variant>
 
-#include "batch_request.h"
-#include "generation_settings.h"
+#include "cli/batch_request.h"
+#include "engine/generation_settings.h"
 
 namespace sordanel {
 

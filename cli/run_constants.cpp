@@ -1,11 +1,11 @@
-#include "run_constants.h"
+#include "cli/run_constants.h"
 
 #include <charconv>
 
-#include "level_stage.h"
-#include "run_setup.h"
-#include "sound_box.h"
-#include "temp_file_name.h"
+#include "engine/level_stage.h"
+#include "engine/run_setup.h"
+#include "engine/sound_box.h"
+#include "engine/temp_file_name.h"
 
 namespace sordanel {
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "generation_settings.h"
+#include "engine/generation_settings.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "sfz_instrument.h"
+#include "cli/sfz_instrument.h"
 
 #include <algorithm>
 #include <set>

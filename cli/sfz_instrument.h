@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "batch_request.h"
+#include "cli/batch_request.h"
 
 namespace sordanel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sound_player.h"
+#include "engine/sound_player.h"
 
 namespace sordanel {
 

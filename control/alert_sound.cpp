@@ -1,11 +1,11 @@
-#include "alert_sound.h"
+#include "control/alert_sound.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <cstdint>
 
-#include "resource_paths.h"
-#include "shared_sound_player.h"
+#include "platform/shared_sound_player.h"
+#include "res/resource_paths.h"
 
 namespace sordanel {
 

@@ -1,12 +1,12 @@
-#include "error_dialog.h"
+#include "control/error_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
-#include "alert_sound.h"
-#include "dialog_controls.h"
-#include "dialog_units.h"
+#include "control/alert_sound.h"
+#include "platform/dialog_controls.h"
+#include "platform/dialog_units.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "gener_dlg.h"
+#include "control/gener_dlg.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,9 +6,9 @@
 #include <QStyle>
 #include <QTimerEvent>
 
-#include "dialog_controls.h"
-#include "dialog_units.h"
-#include "instrument_picture.h"
+#include "control/instrument_picture.h"
+#include "platform/dialog_controls.h"
+#include "platform/dialog_units.h"
 
 namespace sordanel {
 

@@ -1,11 +1,11 @@
-#include "generation_job.h"
+#include "control/generation_job.h"
 
 #include <QCoreApplication>
 #include <QThread>
 #include <system_error>
 #include <utility>
 
-#include "error_dialog.h"
+#include "control/error_dialog.h"
 
 namespace sordanel {
 

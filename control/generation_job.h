@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "engine_host.h"
-#include "generation_settings.h"
-#include "job_state.h"
-#include "posix_file_layer.h"
-#include "progress_receiver.h"
-#include "sound_engine.h"
+#include "engine/engine_host.h"
+#include "engine/generation_settings.h"
+#include "engine/job_state.h"
+#include "engine/progress_receiver.h"
+#include "engine/sound_engine.h"
+#include "platform/files/posix_file_layer.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "instrument_geometry.h"
+#include "control/instrument_geometry.h"
 
 namespace sordanel {
 

@@ -1,12 +1,12 @@
-#include "instrument_picture.h"
+#include "control/instrument_picture.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <cmath>
 #include <numbers>
 
-#include "flood_fill.h"
-#include "instrument_geometry.h"
+#include "control/instrument_geometry.h"
+#include "platform/flood_fill.h"
 
 namespace sordanel {
 

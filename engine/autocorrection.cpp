@@ -1,4 +1,4 @@
-#include "autocorrection.h"
+#include "engine/autocorrection.h"
 
 #include <cmath>
 

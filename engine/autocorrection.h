@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sine_table.h"
+#include "engine/sine_table.h"
 
 namespace sordanel {
 

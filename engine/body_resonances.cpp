@@ -1,6 +1,6 @@
-#include "body_resonances.h"
+#include "engine/body_resonances.h"
 
-#include "settings_tables.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "generation_settings.h"
+#include "engine/generation_settings.h"
 
 namespace sordanel {
 

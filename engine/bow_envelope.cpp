@@ -1,4 +1,4 @@
-#include "bow_envelope.h"
+#include "engine/bow_envelope.h"
 
 namespace sordanel {
 

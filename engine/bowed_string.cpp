@@ -1,10 +1,10 @@
-#include "bowed_string.h"
+#include "engine/bowed_string.h"
 
 #include <cassert>
 #include <cmath>
 
-#include "bow_envelope.h"
-#include "hot_path.h"
+#include "engine/bow_envelope.h"
+#include "engine/hot_path.h"
 
 namespace sordanel {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "vector_lanes.h"
+#include "engine/vector_lanes.h"
 
 namespace sordanel {
 

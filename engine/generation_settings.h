@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings_rules.h"
+#include "engine/settings_rules.h"
 
 namespace sordanel {
 

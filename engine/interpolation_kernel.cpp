@@ -1,4 +1,4 @@
-#include "interpolation_kernel.h"
+#include "engine/interpolation_kernel.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "kernel_rows.h"
+#include "engine/kernel_rows.h"
 
 #include <cassert>
 #include <cmath>

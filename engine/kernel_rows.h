@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "interpolation_kernel.h"
+#include "engine/interpolation_kernel.h"
 
 namespace sordanel {
 

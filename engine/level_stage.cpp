@@ -1,9 +1,9 @@
-#include "level_stage.h"
+#include "engine/level_stage.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "quality_profile.h"
+#include "engine/quality_profile.h"
 
 namespace sordanel {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "output_high_pass.h"
+#include "engine/output_high_pass.h"
 
 namespace sordanel {
 

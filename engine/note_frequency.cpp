@@ -1,4 +1,4 @@
-#include "note_frequency.h"
+#include "engine/note_frequency.h"
 
 #include <array>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "output_high_pass.h"
+#include "engine/output_high_pass.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "quality_profile.h"
+#include "engine/quality_profile.h"
 
 namespace sordanel {
 

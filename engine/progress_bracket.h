@@ -1,7 +1,7 @@
 #pragma once
 
-#include "job_state.h"
-#include "progress_receiver.h"
+#include "engine/job_state.h"
+#include "engine/progress_receiver.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "quality_profile.h"
+#include "engine/quality_profile.h"
 
 namespace sordanel {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "interpolation_kernel.h"
+#include "engine/interpolation_kernel.h"
 
 namespace sordanel {
 

@@ -1,10 +1,10 @@
-#include "run_setup.h"
+#include "engine/run_setup.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "interpolation_kernel.h"
-#include "note_frequency.h"
+#include "engine/interpolation_kernel.h"
+#include "engine/note_frequency.h"
 
 namespace sordanel {
 

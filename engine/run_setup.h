@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "generation_settings.h"
-#include "quality_profile.h"
+#include "engine/generation_settings.h"
+#include "engine/quality_profile.h"
 
 namespace sordanel {
 

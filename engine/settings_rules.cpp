@@ -1,9 +1,9 @@
-#include "settings_rules.h"
+#include "engine/settings_rules.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "settings_tables.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

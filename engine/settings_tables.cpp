@@ -1,4 +1,4 @@
-#include "settings_tables.h"
+#include "engine/settings_tables.h"
 
 #include <cstring>
 

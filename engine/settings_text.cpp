@@ -1,9 +1,9 @@
-#include "settings_text.h"
+#include "engine/settings_text.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "settings_tables.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "sine_table.h"
+#include "engine/sine_table.h"
 
 #include <cmath>
 

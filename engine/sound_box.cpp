@@ -1,8 +1,8 @@
-#include "sound_box.h"
+#include "engine/sound_box.h"
 
 #include <cmath>
 
-#include "hot_path.h"
+#include "engine/hot_path.h"
 
 namespace sordanel {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "body_resonances.h"
-#include "vector_lanes.h"
+#include "engine/body_resonances.h"
+#include "engine/vector_lanes.h"
 
 namespace sordanel {
 

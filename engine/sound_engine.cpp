@@ -1,13 +1,13 @@
-#include "sound_engine.h"
+#include "engine/sound_engine.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "engine_messages.h"
-#include "hot_path.h"
-#include "progress_bracket.h"
-#include "settings_tables.h"
+#include "engine/engine_messages.h"
+#include "engine/hot_path.h"
+#include "engine/progress_bracket.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 

@@ -1,6 +1,6 @@
-#include "step_history.h"
+#include "engine/step_history.h"
 
-#include "hot_path.h"
+#include "engine/hot_path.h"
 
 namespace sordanel {
 

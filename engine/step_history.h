@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "interpolation_kernel.h"
-#include "kernel_rows.h"
+#include "engine/interpolation_kernel.h"
+#include "engine/kernel_rows.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "temp_file_name.h"
+#include "engine/temp_file_name.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "trial_run.h"
+#include "engine/trial_run.h"
 
 #include <cmath>
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "autocorrection.h"
-#include "bowed_string.h"
-#include "run_setup.h"
-#include "sine_table.h"
+#include "engine/autocorrection.h"
+#include "engine/bowed_string.h"
+#include "engine/run_setup.h"
+#include "engine/sine_table.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "vibrato.h"
+#include "engine/vibrato.h"
 
 namespace sordanel {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sine_table.h"
+#include "engine/sine_table.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "wave_header.h"
+#include "engine/wave_header.h"
 
 #include <cstring>
 

@@ -1,14 +1,14 @@
-#include "wave_output.h"
+#include "engine/wave_output.h"
 
 #include <bit>
 #include <cstring>
 #include <new>
 
-#include "engine_messages.h"
-#include "level_stage.h"
-#include "progress_bracket.h"
-#include "temp_file_name.h"
-#include "wave_header.h"
+#include "engine/engine_messages.h"
+#include "engine/level_stage.h"
+#include "engine/progress_bracket.h"
+#include "engine/temp_file_name.h"
+#include "engine/wave_header.h"
 
 namespace sordanel {
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine_host.h"
-#include "file_layer.h"
-#include "generation_result.h"
-#include "generation_settings.h"
-#include "job_state.h"
-#include "sound_player.h"
+#include "engine/engine_host.h"
+#include "engine/file_layer.h"
+#include "engine/generation_result.h"
+#include "engine/generation_settings.h"
+#include "engine/job_state.h"
+#include "engine/sound_player.h"
 
 namespace sordanel {
 

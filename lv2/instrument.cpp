@@ -1,4 +1,4 @@
-#include "instrument.h"
+#include "lv2/instrument.h"
 
 #include <lv2/atom/util.h>
 #include <lv2/midi/midi.h>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "level_stage.h"
+#include "engine/level_stage.h"
 
 namespace sordanel::lv2 {
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "generation_settings.h"
-#include "live_controls.h"
-#include "voice_pool.h"
+#include "engine/generation_settings.h"
+#include "lv2/live_controls.h"
+#include "lv2/voice_pool.h"
 
 namespace sordanel::lv2 {
 

@@ -1,12 +1,12 @@
-#include "live_controls.h"
+#include "lv2/live_controls.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 
-#include "settings_rules.h"
-#include "settings_tables.h"
-#include "voice_pool.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_tables.h"
+#include "lv2/voice_pool.h"
 
 namespace sordanel::lv2 {
 

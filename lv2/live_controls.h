@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "generation_settings.h"
-#include "live_voice.h"
+#include "engine/generation_settings.h"
+#include "lv2/live_voice.h"
 
 namespace sordanel::lv2 {
 

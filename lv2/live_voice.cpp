@@ -1,12 +1,12 @@
-#include "live_voice.h"
+#include "lv2/live_voice.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "body_resonances.h"
-#include "bow_envelope.h"
-#include "level_stage.h"
-#include "settings_rules.h"
+#include "engine/body_resonances.h"
+#include "engine/bow_envelope.h"
+#include "engine/level_stage.h"
+#include "engine/settings_rules.h"
 
 namespace sordanel::lv2 {
 

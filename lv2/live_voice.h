@@ -2,16 +2,16 @@
 
 #include <cstdint>
 
-#include "autocorrection.h"
-#include "bowed_string.h"
-#include "generation_settings.h"
-#include "interpolation_kernel.h"
-#include "output_high_pass.h"
-#include "run_setup.h"
-#include "sine_table.h"
-#include "sound_box.h"
-#include "step_history.h"
-#include "vibrato.h"
+#include "engine/autocorrection.h"
+#include "engine/bowed_string.h"
+#include "engine/generation_settings.h"
+#include "engine/interpolation_kernel.h"
+#include "engine/output_high_pass.h"
+#include "engine/run_setup.h"
+#include "engine/sine_table.h"
+#include "engine/sound_box.h"
+#include "engine/step_history.h"
+#include "engine/vibrato.h"
 
 namespace sordanel::lv2 {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "instrument.h"
+#include "lv2/instrument.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "trial_request.h"
+#include "lv2/trial_request.h"
 
-#include "run_setup.h"
-#include "trial_run.h"
+#include "engine/run_setup.h"
+#include "engine/trial_run.h"
 
 namespace sordanel::lv2 {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "generation_settings.h"
+#include "engine/generation_settings.h"
 
 namespace sordanel::lv2 {
 

@@ -1,8 +1,8 @@
-#include "voice_pool.h"
+#include "lv2/voice_pool.h"
 
 #include <algorithm>
 
-#include "interpolation_kernel.h"
+#include "engine/interpolation_kernel.h"
 
 namespace sordanel::lv2 {
 

@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "generation_settings.h"
-#include "live_voice.h"
-#include "sine_table.h"
-#include "trial_request.h"
+#include "engine/generation_settings.h"
+#include "engine/sine_table.h"
+#include "lv2/live_voice.h"
+#include "lv2/trial_request.h"
 
 namespace sordanel::lv2 {
 

@@ -1,4 +1,4 @@
-#include "dialog_controls.h"
+#include "platform/dialog_controls.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "dialog_units.h"
-#include "multi_line_button.h"
-#include "resource_image.h"
+#include "platform/dialog_units.h"
+#include "platform/multi_line_button.h"
+#include "platform/resource_image.h"
 
 namespace sordanel {
 

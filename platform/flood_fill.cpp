@@ -1,4 +1,4 @@
-#include "flood_fill.h"
+#include "platform/flood_fill.h"
 
 #include <vector>
 

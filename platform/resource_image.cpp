@@ -1,4 +1,4 @@
-#include "resource_image.h"
+#include "platform/resource_image.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "sdl_sound_player.h"
+#include "platform/sdl_sound_player.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

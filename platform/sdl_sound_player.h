@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sound_player.h"
+#include "engine/sound_player.h"
 
 namespace sordanel {
 

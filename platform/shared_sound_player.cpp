@@ -1,6 +1,6 @@
-#include "shared_sound_player.h"
+#include "platform/shared_sound_player.h"
 
-#include "sdl_sound_player.h"
+#include "platform/sdl_sound_player.h"
 
 namespace sordanel {
 

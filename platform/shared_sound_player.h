@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound_player.h"
+#include "engine/sound_player.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "step_value_box.h"
+#include "platform/step_value_box.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "text_limit_validator.h"
+#include "platform/text_limit_validator.h"
 
 namespace sordanel {
 

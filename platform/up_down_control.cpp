@@ -1,4 +1,4 @@
-#include "up_down_control.h"
+#include "platform/up_down_control.h"
 
 #include <QToolButton>
 

@@ -1,4 +1,4 @@
-#include "vertical_slider.h"
+#include "platform/vertical_slider.h"
 
 namespace sordanel {
 

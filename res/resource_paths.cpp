@@ -1,4 +1,4 @@
-#include "resource_paths.h"
+#include "res/resource_paths.h"
 
 namespace sordanel {
 

@@ -10,9 +10,9 @@
 #include <random>
 #include <string>
 
-#include "engine_fakes.h"
-#include "posix_file_layer.h"
-#include "sound_engine.h"
+#include "engine/sound_engine.h"
+#include "platform/files/posix_file_layer.h"
+#include "tests/engine_fakes.h"
 
 namespace sordanel {
 namespace {

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "render_options.h"
+#include "cli/render_options.h"
 
 namespace sordanel {
 namespace {

@@ -1,4 +1,4 @@
-#include "bowed_string.h"
+#include "engine/bowed_string.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <random>
 #include <vector>
 
-#include "autocorrection.h"
-#include "generation_settings.h"
-#include "run_setup.h"
-#include "sine_table.h"
+#include "engine/autocorrection.h"
+#include "engine/generation_settings.h"
+#include "engine/run_setup.h"
+#include "engine/sine_table.h"
 
 namespace sordanel {
 namespace {

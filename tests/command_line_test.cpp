@@ -1,6 +1,6 @@
 // The window program's command line: --help and --version answer without a window.
 
-#include "command_line.h"
+#include "app/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "engine_host.h"
-#include "file_layer.h"
-#include "progress_receiver.h"
-#include "sound_player.h"
-#include "temp_file_name.h"
+#include "engine/engine_host.h"
+#include "engine/file_layer.h"
+#include "engine/progress_receiver.h"
+#include "engine/sound_player.h"
+#include "engine/temp_file_name.h"
 
 namespace sordanel::testing {
 

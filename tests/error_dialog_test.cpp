@@ -1,11 +1,11 @@
 // The error dialog: its message, its stop sign and its one way out.
 
-#include "error_dialog.h"
+#include "control/error_dialog.h"
 
 #include <QLabel>
 #include <QtTest>
 
-#include "dialog_answers.h"
+#include "tests/dialog_answers.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "fft.h"
+#include "tests/fft.h"
 
 #include <numbers>
 #include <utility>

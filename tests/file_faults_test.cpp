@@ -26,11 +26,11 @@
 #include <string>
 #include <thread>
 
-#include "engine_fakes.h"
-#include "engine_messages.h"
-#include "posix_file_layer.h"
-#include "render_process.h"
-#include "sound_engine.h"
+#include "engine/engine_messages.h"
+#include "engine/sound_engine.h"
+#include "platform/files/posix_file_layer.h"
+#include "tests/engine_fakes.h"
+#include "tests/render_process.h"
 
 namespace sordanel {
 namespace {

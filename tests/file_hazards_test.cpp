@@ -28,7 +28,7 @@
 #include <thread>
 #include <vector>
 
-#include "render_process.h"
+#include "tests/render_process.h"
 
 namespace sordanel {
 namespace {

@@ -1,11 +1,11 @@
 // The unfinished-generation warning: only "Proceed" followed by "I'm ready to face the
 // consequences" lets the caller go on.
 
-#include "gen_warn_dlg.h"
+#include "control/gen_warn_dlg.h"
 
 #include <QtTest>
 
-#include "dialog_answers.h"
+#include "tests/dialog_answers.h"
 
 namespace sordanel {
 

@@ -1,14 +1,14 @@
 // The progress dialog of a Generate, driven as the GenerationJob drives it: the timer-driven
 // normal mode and the abnormal mode of a system without a timer to give.
 
-#include "gener_dlg.h"
+#include "control/gener_dlg.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
-#include "instrument_picture.h"
+#include "control/instrument_picture.h"
 
 namespace sordanel {
 

@@ -10,9 +10,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "dialog_answers.h"
-#include "error_dialog.h"
-#include "window_driver.h"
+#include "control/error_dialog.h"
+#include "tests/dialog_answers.h"
+#include "tests/window_driver.h"
 
 namespace sordanel {
 

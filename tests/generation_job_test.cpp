@@ -21,20 +21,20 @@
 #include <iterator>
 #include <memory>
 
-#include "dialog_answers.h"
-#include "error_dialog.h"
-#include "gener_dlg.h"
-#include "general_page.h"
-#include "generation_job.h"
-#include "main_dlg.h"
-#include "render_process.h"
-#include "sdl_sound_player.h"
-#include "shell_dialog_set.h"
-#include "sound_box_page.h"
-#include "step_value_box.h"
-#include "string_bow_page.h"
-#include "up_down_control.h"
-#include "vertical_slider.h"
+#include "app/shell_dialog_set.h"
+#include "control/error_dialog.h"
+#include "control/gener_dlg.h"
+#include "control/generation_job.h"
+#include "platform/sdl_sound_player.h"
+#include "platform/step_value_box.h"
+#include "platform/up_down_control.h"
+#include "platform/vertical_slider.h"
+#include "tests/dialog_answers.h"
+#include "tests/render_process.h"
+#include "ui/general_page.h"
+#include "ui/main_dlg.h"
+#include "ui/sound_box_page.h"
+#include "ui/string_bow_page.h"
 
 namespace sordanel {
 

@@ -12,12 +12,12 @@
 #include <memory>
 #include <random>
 
-#include "dialog_answers.h"
-#include "engine_fakes.h"
-#include "gener_dlg.h"
-#include "generation_job.h"
-#include "main_dlg.h"
-#include "shell_dialog_set.h"
+#include "app/shell_dialog_set.h"
+#include "control/gener_dlg.h"
+#include "control/generation_job.h"
+#include "tests/dialog_answers.h"
+#include "tests/engine_fakes.h"
+#include "ui/main_dlg.h"
 
 namespace sordanel {
 

@@ -1,13 +1,13 @@
 // The drawn instrument at the sizes of the main dialog (upright) and of the progress dialog
 // (on its side).
 
-#include "instrument_picture.h"
+#include "control/instrument_picture.h"
 
 #include <QtTest>
 #include <memory>
 
-#include "flood_fill.h"
-#include "instrument_geometry.h"
+#include "control/instrument_geometry.h"
+#include "platform/flood_fill.h"
 
 namespace sordanel {
 

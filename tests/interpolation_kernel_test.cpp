@@ -1,4 +1,4 @@
-#include "interpolation_kernel.h"
+#include "engine/interpolation_kernel.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fft.h"
+#include "tests/fft.h"
 
 namespace sordanel {
 namespace {

@@ -1,11 +1,11 @@
-#include "level_stage.h"
+#include "engine/level_stage.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "note_frequency.h"
-#include "settings_tables.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

@@ -11,11 +11,11 @@
 #include <span>
 #include <vector>
 
-#include "heap_hooks.h"
-#include "lv2_host.h"
-#include "note_frequency.h"
-#include "pitch_estimate.h"
-#include "settings_rules.h"
+#include "cli/pitch_estimate.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_rules.h"
+#include "tests/heap_hooks.h"
+#include "tests/lv2_host.h"
 
 namespace sordanel {
 namespace {

@@ -19,9 +19,9 @@
 #include <thread>
 #include <vector>
 
-#include "note_frequency.h"
-#include "pitch_estimate.h"
-#include "settings_tables.h"
+#include "cli/pitch_estimate.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

@@ -1,6 +1,6 @@
 // The main window as a user meets it: its frame, its pages, its defaults and its ways out.
 
-#include "main_dlg.h"
+#include "ui/main_dlg.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -15,10 +15,10 @@
 #include <memory>
 #include <vector>
 
-#include "dialog_answers.h"
-#include "dialog_units.h"
-#include "instrument_picture.h"
-#include "window_driver.h"
+#include "control/instrument_picture.h"
+#include "platform/dialog_units.h"
+#include "tests/dialog_answers.h"
+#include "tests/window_driver.h"
 
 namespace sordanel {
 

@@ -1,4 +1,4 @@
-#include "note_spectrum.h"
+#include "tests/note_spectrum.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "fft.h"
+#include "tests/fft.h"
 
 namespace sordanel::testing {
 

@@ -1,7 +1,7 @@
 // The measure of what lies between a note's harmonics, on notes made of known parts: it must
 // find the pitch that is played, give a known inharmonic tone its level, and not take a vibrato
 // or a clean note for noise.
-#include "note_spectrum.h"
+#include "tests/note_spectrum.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The output high-pass: the files' filter at 44100 Hz, and the same filter in Hz at a live
 // host's rate.
 
-#include "output_high_pass.h"
+#include "engine/output_high_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <numbers>
 #include <utility>
 
-#include "level_stage.h"
-#include "note_frequency.h"
-#include "settings_tables.h"
+#include "engine/level_stage.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

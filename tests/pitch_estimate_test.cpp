@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "pitch_estimate.h"
+#include "cli/pitch_estimate.h"
 
 namespace sordanel {
 namespace {

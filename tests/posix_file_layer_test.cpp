@@ -2,7 +2,7 @@
 // replace, how an output file stays invisible and locked until it is in place, how scratch
 // files avoid one another, and which litter it sweeps.
 
-#include "posix_file_layer.h"
+#include "platform/files/posix_file_layer.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "litter_sweep.h"
-#include "temp_file_name.h"
+#include "engine/temp_file_name.h"
+#include "platform/files/litter_sweep.h"
 
 namespace sordanel {
 namespace {

@@ -1,14 +1,14 @@
-#include "preview_file.h"
+#include "cli/preview_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "engine_fakes.h"
-#include "engine_messages.h"
-#include "temp_file_name.h"
-#include "wave_header.h"
+#include "engine/engine_messages.h"
+#include "engine/temp_file_name.h"
+#include "engine/wave_header.h"
+#include "tests/engine_fakes.h"
 
 namespace sordanel {
 namespace {

@@ -1,4 +1,4 @@
-#include "render_options.h"
+#include "cli/render_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "run_setup.h"
+#include "engine/run_setup.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "autocorrection.h"
-#include "bow_envelope.h"
-#include "generation_settings.h"
-#include "note_frequency.h"
-#include "settings_tables.h"
-#include "vibrato.h"
+#include "engine/autocorrection.h"
+#include "engine/bow_envelope.h"
+#include "engine/generation_settings.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_tables.h"
+#include "engine/vibrato.h"
 
 namespace sordanel {
 namespace {

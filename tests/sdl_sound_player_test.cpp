@@ -1,7 +1,7 @@
 // The SDL sound player, heard through SDL's disk driver, which writes every byte handed to
 // the audio device into a file.
 
-#include "sdl_sound_player.h"
+#include "platform/sdl_sound_player.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "wave_header.h"
+#include "engine/wave_header.h"
 
 namespace sordanel {
 namespace {

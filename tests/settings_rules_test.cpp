@@ -1,11 +1,11 @@
-#include "settings_rules.h"
+#include "engine/settings_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "generation_settings.h"
-#include "settings_tables.h"
+#include "engine/generation_settings.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings_text.h"
+#include "engine/settings_text.h"
 
 #include <gtest/gtest.h>
 

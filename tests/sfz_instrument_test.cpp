@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "settings_tables.h"
-#include "sfz_instrument.h"
+#include "cli/sfz_instrument.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

@@ -13,8 +13,8 @@
 #include <set>
 #include <thread>
 
-#include "render_process.h"
-#include "temp_file_name.h"
+#include "engine/temp_file_name.h"
+#include "tests/render_process.h"
 
 namespace sordanel {
 namespace {

@@ -1,4 +1,4 @@
-#include "sound_box.h"
+#include "engine/sound_box.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "body_resonances.h"
-#include "generation_settings.h"
+#include "engine/body_resonances.h"
+#include "engine/generation_settings.h"
 
 namespace sordanel {
 namespace {

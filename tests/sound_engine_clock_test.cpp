@@ -11,11 +11,11 @@
 #include <span>
 #include <vector>
 
-#include "engine_fakes.h"
-#include "fft.h"
-#include "settings_tables.h"
-#include "sound_engine.h"
-#include "wave_header.h"
+#include "engine/settings_tables.h"
+#include "engine/sound_engine.h"
+#include "engine/wave_header.h"
+#include "tests/engine_fakes.h"
+#include "tests/fft.h"
 
 namespace sordanel {
 namespace {

@@ -10,12 +10,12 @@
 #include <span>
 #include <vector>
 
-#include "engine_fakes.h"
-#include "note_frequency.h"
-#include "pitch_estimate.h"
-#include "settings_tables.h"
-#include "sound_engine.h"
-#include "wave_header.h"
+#include "cli/pitch_estimate.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_tables.h"
+#include "engine/sound_engine.h"
+#include "engine/wave_header.h"
+#include "tests/engine_fakes.h"
 
 namespace sordanel {
 namespace {

@@ -1,4 +1,4 @@
-#include "sound_engine.h"
+#include "engine/sound_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <new>
 #include <string>
 
-#include "engine_fakes.h"
-#include "heap_hooks.h"
-#include "settings_tables.h"
+#include "engine/settings_tables.h"
+#include "tests/engine_fakes.h"
+#include "tests/heap_hooks.h"
 
 namespace sordanel {
 namespace {

@@ -1,4 +1,4 @@
-#include "step_history.h"
+#include "engine/step_history.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "generation_settings.h"
-#include "run_setup.h"
-#include "settings_tables.h"
+#include "engine/generation_settings.h"
+#include "engine/run_setup.h"
+#include "engine/settings_tables.h"
 
 namespace sordanel {
 namespace {

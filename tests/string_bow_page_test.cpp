@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "window_driver.h"
+#include "tests/window_driver.h"
 
 namespace sordanel {
 

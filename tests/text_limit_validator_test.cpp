@@ -1,6 +1,6 @@
 // The text box limit that counts characters as the user sees them.
 
-#include "text_limit_validator.h"
+#include "platform/text_limit_validator.h"
 
 #include <QLineEdit>
 #include <QtTest>

@@ -1,12 +1,12 @@
 // The trial run on its own measures what the synthesis driver's own trial run measures.
 
-#include "trial_run.h"
+#include "engine/trial_run.h"
 
 #include <gtest/gtest.h>
 
-#include "engine_fakes.h"
-#include "settings_tables.h"
-#include "sound_engine.h"
+#include "engine/settings_tables.h"
+#include "engine/sound_engine.h"
+#include "tests/engine_fakes.h"
 
 namespace sordanel {
 namespace {

@@ -1,9 +1,9 @@
 // The up/down step control and its value box: which arrow or key steps which way, and
 // repeating while held.
 
-#include "up_down_control.h"
+#include "platform/up_down_control.h"
 
-#include "step_value_box.h"
+#include "platform/step_value_box.h"
 
 #include <QSignalSpy>
 #include <QToolButton>

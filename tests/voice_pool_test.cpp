@@ -7,9 +7,9 @@
 #include <cmath>
 #include <vector>
 
-#include "note_frequency.h"
-#include "settings_rules.h"
-#include "voice_pool.h"
+#include "engine/note_frequency.h"
+#include "engine/settings_rules.h"
+#include "lv2/voice_pool.h"
 
 namespace sordanel::lv2 {
 namespace {

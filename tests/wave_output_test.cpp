@@ -1,4 +1,4 @@
-#include "wave_output.h"
+#include "engine/wave_output.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include <new>
 #include <string>
 
-#include "engine_fakes.h"
-#include "heap_hooks.h"
-#include "sound_engine.h"
-#include "temp_file_name.h"
-#include "wave_header.h"
+#include "engine/sound_engine.h"
+#include "engine/temp_file_name.h"
+#include "engine/wave_header.h"
+#include "tests/engine_fakes.h"
+#include "tests/heap_hooks.h"
 
 namespace sordanel {
 namespace {

@@ -15,16 +15,16 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "engine_fakes.h"
-#include "general_page.h"
-#include "generation_job.h"
-#include "main_dlg.h"
-#include "shell_dialog_set.h"
-#include "sound_box_page.h"
-#include "step_value_box.h"
-#include "string_bow_page.h"
-#include "up_down_control.h"
-#include "vertical_slider.h"
+#include "app/shell_dialog_set.h"
+#include "control/generation_job.h"
+#include "platform/step_value_box.h"
+#include "platform/up_down_control.h"
+#include "platform/vertical_slider.h"
+#include "tests/engine_fakes.h"
+#include "ui/general_page.h"
+#include "ui/main_dlg.h"
+#include "ui/sound_box_page.h"
+#include "ui/string_bow_page.h"
 
 namespace sordanel {
 

@@ -7,9 +7,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "main_dlg.h"
-#include "shared_sound_player.h"
-#include "shell_dialog_set.h"
+#include "app/shell_dialog_set.h"
+#include "platform/shared_sound_player.h"
+#include "ui/main_dlg.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

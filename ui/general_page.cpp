@@ -1,4 +1,4 @@
-#include "general_page.h"
+#include "ui/general_page.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -11,13 +11,13 @@
 #include <QSlider>
 #include <QStandardPaths>
 
-#include "dialog_controls.h"
-#include "error_dialog.h"
-#include "page_units.h"
-#include "settings_rules.h"
-#include "settings_text.h"
-#include "text_limit_validator.h"
-#include "vertical_slider.h"
+#include "control/error_dialog.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_text.h"
+#include "platform/dialog_controls.h"
+#include "platform/text_limit_validator.h"
+#include "platform/vertical_slider.h"
+#include "ui/page_units.h"
 
 namespace sordanel {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "generation_settings.h"
+#include "engine/generation_settings.h"
 
 class QCheckBox;
 class QLabel;

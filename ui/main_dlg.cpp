@@ -1,4 +1,4 @@
-#include "main_dlg.h"
+#include "ui/main_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,23 +15,23 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "dialog_controls.h"
-#include "dialog_units.h"
-#include "error_dialog.h"
-#include "gen_warn_dlg.h"
-#include "gener_dlg.h"
-#include "general_page.h"
-#include "generation_job.h"
-#include "instrument_picture.h"
-#include "resource_image.h"
-#include "resource_paths.h"
-#include "shell_dialogs.h"
-#include "sound_box_page.h"
-#include "step_value_box.h"
-#include "string_bow_page.h"
-#include "system_temp_dir.h"
-#include "up_down_control.h"
-#include "vertical_slider.h"
+#include "control/error_dialog.h"
+#include "control/gen_warn_dlg.h"
+#include "control/gener_dlg.h"
+#include "control/generation_job.h"
+#include "control/instrument_picture.h"
+#include "platform/dialog_controls.h"
+#include "platform/dialog_units.h"
+#include "platform/files/system_temp_dir.h"
+#include "platform/resource_image.h"
+#include "platform/step_value_box.h"
+#include "platform/up_down_control.h"
+#include "platform/vertical_slider.h"
+#include "res/resource_paths.h"
+#include "ui/general_page.h"
+#include "ui/shell_dialogs.h"
+#include "ui/sound_box_page.h"
+#include "ui/string_bow_page.h"
 
 namespace sordanel {
 

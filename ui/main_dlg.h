@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <span>
 
-#include "generation_settings.h"
-#include "settings_tables.h"
+#include "engine/generation_settings.h"
+#include "engine/settings_tables.h"
 
 class QLabel;
 class QMenu;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog_units.h"
+#include "platform/dialog_units.h"
 
 namespace sordanel {
 

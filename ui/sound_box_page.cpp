@@ -1,19 +1,19 @@
-#include "sound_box_page.h"
+#include "ui/sound_box_page.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QRegularExpressionValidator>
 #include <QSlider>
 
-#include "dialog_controls.h"
-#include "multi_line_button.h"
-#include "page_units.h"
-#include "resource_paths.h"
-#include "settings_rules.h"
-#include "settings_tables.h"
-#include "settings_text.h"
-#include "step_value_box.h"
-#include "up_down_control.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_tables.h"
+#include "engine/settings_text.h"
+#include "platform/dialog_controls.h"
+#include "platform/multi_line_button.h"
+#include "platform/step_value_box.h"
+#include "platform/up_down_control.h"
+#include "res/resource_paths.h"
+#include "ui/page_units.h"
 
 namespace sordanel {
 

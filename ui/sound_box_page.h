@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "generation_settings.h"
+#include "engine/generation_settings.h"
 
 class QCheckBox;
 class QLabel;

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <span>
 
-#include "generation_settings.h"
+#include "engine/generation_settings.h"
 
 class QAbstractButton;
 class QButtonGroup;

@@ -1,4 +1,4 @@
-#include "litter_sweep.h"
+#include "platform/files/litter_sweep.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "posix_file_layer.h"
+#include "platform/files/posix_file_layer.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,8 +10,8 @@
 #include <random>
 #include <string>
 
-#include "litter_sweep.h"
-#include "temp_file_name.h"
+#include "engine/temp_file_name.h"
+#include "platform/files/litter_sweep.h"
 
 namespace sordanel {
 

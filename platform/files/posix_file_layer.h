@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "file_layer.h"
+#include "engine/file_layer.h"
 
 namespace sordanel {
 

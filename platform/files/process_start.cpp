@@ -1,4 +1,4 @@
-#include "process_start.h"
+#include "platform/files/process_start.h"
 
 #include <fcntl.h>
 #include <signal.h>

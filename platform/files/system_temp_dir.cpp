@@ -1,4 +1,4 @@
-#include "system_temp_dir.h"
+#include "platform/files/system_temp_dir.h"
 
 #include <cstdlib>
 

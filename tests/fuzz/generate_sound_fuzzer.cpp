@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine_fakes.h"
-#include "settings_rules.h"
-#include "settings_tables.h"
-#include "sound_engine.h"
-#include "wave_header.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_tables.h"
+#include "engine/sound_engine.h"
+#include "engine/wave_header.h"
+#include "tests/engine_fakes.h"
 
 namespace {
 

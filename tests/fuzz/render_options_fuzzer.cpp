@@ -10,9 +10,9 @@
 #include <variant>
 #include <vector>
 
-#include "render_options.h"
-#include "settings_rules.h"
-#include "settings_tables.h"
+#include "cli/render_options.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_tables.h"
 
 namespace {
 

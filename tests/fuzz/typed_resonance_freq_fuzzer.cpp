@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "settings_rules.h"
-#include "settings_tables.h"
-#include "settings_text.h"
+#include "engine/settings_rules.h"
+#include "engine/settings_tables.h"
+#include "engine/settings_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
