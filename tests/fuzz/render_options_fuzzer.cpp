@@ -48,10 +48,12 @@ void CheckSettings(const GenerationSettings& s) {
         Check(s.resonanceAmp[i] >= 1 && s.resonanceAmp[i] <= 20);
     }
     Check(s.pseudorandomAmp >= 1 && s.pseudorandomAmp <= PseudorandomAmpMax());
-    Check(s.quality == 0 || s.quality == 1);
+    Check(s.quality == Quality::Low || s.quality == Quality::High);
     Check(s.volumeDb >= -20 && s.volumeDb <= 30);
     Check(Within(s.duration, 0.07, 20));
-    Check(s.autocorrection >= 0 && s.autocorrection <= 2);
+    Check(s.autocorrection == AutocorrectionMode::RealTime ||
+          s.autocorrection == AutocorrectionMode::Precalculated ||
+          s.autocorrection == AutocorrectionMode::Off);
     Check(!s.outputPath.empty() && s.outputPath.front() == '/' && s.outputPath.size() <= 390);
 }
 
