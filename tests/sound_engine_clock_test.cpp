@@ -6,16 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <numbers>
 #include <span>
 #include <vector>
 
 #include "engine/settings_tables.h"
-#include "engine/sound_engine.h"
-#include "engine/wave_header.h"
-#include "tests/engine_fakes.h"
 #include "tests/fft.h"
+#include "tests/rendered_note.h"
 
 namespace sordanel {
 namespace {
@@ -85,26 +82,6 @@ TEST(SoundEngineClock, TheMeasureHearsAClockRoundedToSinglePrecision) {
     EXPECT_GT(jittered.last, jittered.first + 10);
 }
 
-std::vector<double> Render(GenerationSettings& settings, float& f0) {
-    settings.outputPath = "/note.wav";
-    settings.tempDir = "/tmp/";
-    testing::RecordingHost host;
-    testing::MemoryFileLayer files;
-    testing::RecordingPlayer player;
-    JobState job;
-    SoundEngine engine(settings, job, host, files, player);
-    EXPECT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
-    f0 = engine.runSetup().noteFrequency;
-    const auto& wave = files.Bytes("/note.wav");
-    std::vector<double> samples((wave.size() - kWaveHeaderBytes) / 2);
-    for (std::size_t n = 0; n < samples.size(); ++n) {
-        std::int16_t s;
-        std::memcpy(&s, wave.data() + kWaveHeaderBytes + 2 * n, 2);
-        samples[n] = s;
-    }
-    return samples;
-}
-
 // A 20 s note with the shortest attack and release, its first and last second of full bow
 // compared. In single precision the top note's floor rose by some 12 dB over the note and the
 // middle C's by some 3, from -115 and -75 dB; exactly timed, they stay within a fraction of a dB.
@@ -122,9 +99,8 @@ TEST(SoundEngineClock, ALongNoteEndsAsCleanAsItBegins) {
         settings.duration = 20;
         settings.t1Ratio = 0.05f;
         settings.t2Ratio = 0.05f;
-        float f0 = 0;
-        const std::vector<double> sound = Render(settings, f0);
-        const FirstAndLast floors = FloorsOf(sound, f0, 1.5, 1.5);
+        const testing::RenderedNote sound = testing::RenderInMemory(settings);
+        const FirstAndLast floors = FloorsOf(sound.samples, sound.targetHz, 1.5, 1.5);
         EXPECT_LT(floors.last, std::max(floors.first + note.allowedRiseDb, kCleanFloorDb))
             << note.name;
     }

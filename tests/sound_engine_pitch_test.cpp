@@ -6,49 +6,29 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "cli/pitch_estimate.h"
 #include "engine/note_frequency.h"
 #include "engine/settings_tables.h"
-#include "engine/sound_engine.h"
-#include "engine/wave_header.h"
-#include "tests/engine_fakes.h"
+#include "tests/rendered_note.h"
 
 namespace sordanel {
 namespace {
 
-using testing::MemoryFileLayer;
-using testing::RecordingHost;
-using testing::RecordingPlayer;
-
 std::vector<double> Render(const char* note, int quality, int autocorrection, float& targetHz) {
     GenerationSettings settings;
-    JobState job;
     settings.noteIndex = FindNoteIndex(note);
     settings.quality = static_cast<Quality>(quality);
     settings.autocorrection = static_cast<AutocorrectionMode>(autocorrection);
     // Long enough for some 25 periods of the steady part even for the lowest notes.
     settings.duration =
         std::max(0.6f, 125 / NoteFrequency({settings.noteIndex, 40, Temperament::Equal, 0, 0}));
-    settings.outputPath = "/note.wav";
-    settings.tempDir = "/tmp/";
-    RecordingHost host;
-    MemoryFileLayer files;
-    RecordingPlayer player;
-    SoundEngine engine(settings, job, host, files, player);
-    EXPECT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
-    targetHz = engine.runSetup().noteFrequency;
-    const auto& wave = files.Bytes("/note.wav");
-    std::vector<double> samples((wave.size() - kWaveHeaderBytes) / 2);
-    for (std::size_t n = 0; n < samples.size(); ++n) {
-        std::int16_t s;
-        std::memcpy(&s, wave.data() + kWaveHeaderBytes + 2 * n, 2);
-        samples[n] = s;
-    }
-    return samples;
+    testing::RenderedNote rendered = testing::RenderInMemory(settings);
+    targetHz = rendered.targetHz;
+    return std::move(rendered.samples);
 }
 
 // The fundamental of the steady part, clear of the attack and the release: from 3/10 to 6/10

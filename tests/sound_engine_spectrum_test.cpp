@@ -3,48 +3,26 @@
 // end in silence rather than on a click.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <span>
 #include <vector>
 
 #include "engine/settings_tables.h"
-#include "engine/sound_engine.h"
-#include "engine/wave_header.h"
-#include "tests/engine_fakes.h"
 #include "tests/note_spectrum.h"
+#include "tests/rendered_note.h"
 
 namespace sordanel {
 namespace {
 
 constexpr double kRate = 44100;
 
-struct RenderedNote {
-    std::vector<double> samples;
-    float targetHz;
-};
+using testing::RenderedNote;
 
 RenderedNote Render(const char* note, Quality quality) {
     GenerationSettings settings;
     settings.noteIndex = FindNoteIndex(note);
     settings.quality = quality;
     settings.duration = 2.0f;
-    settings.outputPath = "/note.wav";
-    settings.tempDir = "/tmp/";
-    testing::RecordingHost host;
-    testing::MemoryFileLayer files;
-    testing::RecordingPlayer player;
-    JobState job;
-    SoundEngine engine(settings, job, host, files, player);
-    EXPECT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
-    const auto& wave = files.Bytes("/note.wav");
-    RenderedNote rendered{std::vector<double>((wave.size() - kWaveHeaderBytes) / 2),
-                          engine.runSetup().noteFrequency};
-    for (std::size_t n = 0; n < rendered.samples.size(); ++n) {
-        std::int16_t s;
-        std::memcpy(&s, wave.data() + kWaveHeaderBytes + 2 * n, 2);
-        rendered.samples[n] = s;
-    }
-    return rendered;
+    return testing::RenderInMemory(settings);
 }
 
 // The steady part of a 2 s note with the default bow: after the attack, before the release.
