@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installed instrument bundle as LV2's own tools see it: lv2info lists the instrument with
 # its ports, ranges and lists, and sord_validate finds its descriptions valid against the
-# schemas of every LV2 specification installed. Usage: lv2_bundle_check.sh BUNDLE_DIR
+# schemas of every LV2 extension installed. Usage: lv2_bundle_check.sh BUNDLE_DIR
 set -euo pipefail
 bundle=$(realpath "$1")
 uri=https://sordanel.invalid/lv2/sordanel
