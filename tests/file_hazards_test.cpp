@@ -78,13 +78,7 @@ protected:
             ::setenv("TMPDIR", tmp_.c_str(), 1);
             ::dup2(::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
             inChild();
-            std::vector<char*> argv;
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
+            testing::ExecArguments(args);
         }
         return pid;
     }

@@ -28,6 +28,17 @@ inline std::string Contents(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// In a forked child: becomes the program args[0] with its arguments; 127 if it cannot.
+[[noreturn]] inline void ExecArguments(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+}
+
 class RenderProcess {
 public:
     // `dir` receives stdout, stderr and the temporary directory "tmp".
@@ -45,13 +56,7 @@ public:
             ::setenv("TMPDIR", TempDir().c_str(), 1);
             ::dup2(::open((dir_ / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
             ::dup2(::open((dir_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            std::vector<char*> argv;
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
+            ExecArguments(args);
         }
         return pid;
     }
