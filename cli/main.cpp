@@ -13,6 +13,7 @@
 #include "cli/run_constants.h"
 #include "engine/generation_settings.h"
 #include "engine/job_state.h"
+#include "platform/files/posix_file_layer.h"
 #include "platform/files/process_start.h"
 #include "platform/files/system_temp_dir.h"
 
@@ -34,6 +35,8 @@ int Run(int argc, char** argv) {
         return 0;
     }
 
+    // Once per process, not per render: what killed runs left in the temporary folder.
+    PosixFileLayer().SweepScratchFolder(settings.tempDir);
     ConsoleHost host(::isatty(STDERR_FILENO) == 1);
     JobState job;
     RequestAbortOnInterrupt(job.abortRequested);

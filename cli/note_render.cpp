@@ -11,7 +11,6 @@ namespace sordanel {
 GenerationResult RenderNote(const GenerationSettings& settings, JobState& job, bool preview,
                             EngineHost& host) {
     PosixFileLayer files;
-    files.SweepScratchFolder(settings.tempDir);
     // A preview's engine writes no file, so its target is checked here, before synthesis.
     if (preview && !files.CheckTarget(settings.outputPath)) {
         host.ShowError(messages::kCannotCreateOutput);

@@ -31,6 +31,12 @@ inline constexpr std::uint32_t kBlockSamples = 800;
 RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview,
                          float sampleRate = kSampleRate);
 
+// Position of output sample n on the string's clock, in steps. Kept in double: in single
+// precision its rounding grows with the sample index and shakes the timing of long notes.
+inline double StepClock(const RunSetup& run, std::uint32_t n) {
+    return static_cast<double>(n) / run.samplesPerStep;
+}
+
 // Position of output sample n within the bow's envelope: 0 at the start, 1 where the bow leaves
 // the string, which is a little before the note's end, so the release reaches silence.
 inline float EnvelopePosition(const RunSetup& run, std::uint32_t n) {

@@ -64,12 +64,6 @@ void SoundEngine::SetUp(bool preview) {
     prevBowVelocity_ = 0;
 }
 
-// Position of the current sample on the string's clock, in steps. Kept in double: in single
-// precision its rounding grows with the sample index and shakes the timing of long notes.
-double SoundEngine::TargetTime() const {
-    return static_cast<double>(sampleIndex_) / run_.samplesPerStep;
-}
-
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
     trial_.Setup(run_, bow_);
     for (bool more = true; more;) {
@@ -106,7 +100,7 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
                 const float envelopePosition = EnvelopePosition(run_, sampleIndex_);
                 string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
             }
-            const double t = TargetTime();
+            const double t = StepClock(run_, sampleIndex_);
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
             while (stepCount_ < targetStep) {

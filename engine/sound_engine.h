@@ -42,7 +42,6 @@ public:
 
 private:
     void SetUp(bool preview);
-    double TargetTime() const;
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();

@@ -24,9 +24,8 @@ bool TrialRun::RunBlock(const SineTable& sine) {
                 static_cast<float>((1.0 + lock_.freqCorrection()) * run.stepFraction);
             string_.RefreshConstantBow(bow_, timeStep);
         }
-        // The string's clock in double, as the note's own.
         const auto targetStep =
-            static_cast<std::uint32_t>(std::floor(sampleIndex_ / double{run.samplesPerStep}));
+            static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_)));
         while (stepCount_ < targetStep) {
             string_.Step(bow_.bowSpeed, bow_.bowSpeed);
             if (stepCount_ % 4 == 0) {
