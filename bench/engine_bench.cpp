@@ -54,7 +54,7 @@ void RenderNote(benchmark::State& state, const char* note, int quality, float du
     const RunSetup& run = engine.runSetup();
     const double runs = static_cast<double>(state.iterations());
     const double soundSeconds = run.totalSamples / 44100.0;
-    const double trialSeconds = run.precalcBlocks * 800 / 44100.0;
+    const double trialSeconds = (run.precalcBlocks + run.checkBlocks) * 800 / 44100.0;
     const double pointSteps =
         (soundSeconds + trialSeconds) * run.stepRate * (run.profile.pointCount - 2);
     state.counters["cpuPerSoundSecond"] = cpuSeconds / runs / soundSeconds;

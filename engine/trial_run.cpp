@@ -1,20 +1,58 @@
 #include "engine/trial_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sordanel {
+
+namespace {
+
+// The reach of the clock: a string this far off its target is corrected only this far, so
+// that the interpolation's taps stay within the step history.
+constexpr double kMinClockRatio = 0.75;
+constexpr double kMaxClockRatio = 1.35;
+
+}  // namespace
 
 void TrialRun::Setup(const RunSetup& run, const BowInputs& bow) {
     run_ = &run;
     bow_ = bow;
     string_.Setup(run.profile.pointCount, run.bowPoint);
     lock_.Setup(run.stepFraction);
+    meter_.Start(4.0 * run.stepFraction);  // one reading every fourth step
     correctionSum_ = 0;
+    correction_ = 0;
+    holdPosition_ = TrialHoldPosition(bow.t1Ratio, bow.t2Ratio);
+    prevBowVelocity_ = 0;
+    blocksDone_ = 0;
     sampleIndex_ = 0;
     stepCount_ = 0;
 }
 
 bool TrialRun::RunBlock(const SineTable& sine) {
+    const RunSetup& run = *run_;
+    if (blocksDone_ < run.precalcBlocks) {
+        RunLockBlock(sine);
+        if (++blocksDone_ == run.precalcBlocks) {
+            correction_ = stepCount_ > run.settleSteps
+                              ? static_cast<float>(double{correctionSum_} /
+                                                   (stepCount_ - run.settleSteps))
+                              : 0.0f;
+            // The check starts from rest, as the note does.
+            timeStep_ = static_cast<float>((1.0 + correction_) * run.stepFraction);
+            string_.Reset();
+            prevBowVelocity_ = 0;
+            sampleIndex_ = 0;
+            stepCount_ = 0;
+        }
+    } else {
+        RunCheckBlock();
+        ++blocksDone_;
+    }
+    return blocksDone_ < run.precalcBlocks + run.checkBlocks;
+}
+
+void TrialRun::RunLockBlock(const SineTable& sine) {
     const RunSetup& run = *run_;
     const std::int32_t middle = run.profile.pointCount / 2;
     const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
@@ -37,14 +75,39 @@ bool TrialRun::RunBlock(const SineTable& sine) {
             ++stepCount_;
         }
     }
-    return sampleIndex_ < run.precalcBlocks * kBlockSamples;
 }
 
-float TrialRun::correction() const {
-    if (stepCount_ <= run_->settleSteps) {
-        return 0.0f;
+void TrialRun::RunCheckBlock() {
+    const RunSetup& run = *run_;
+    const std::int32_t middle = run.profile.pointCount / 2;
+    const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
+    for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
+        if (sampleIndex_ % 4 == 0) {
+            const float position = std::min(EnvelopePosition(run, sampleIndex_), holdPosition_);
+            string_.RefreshBowParameters(bow_, timeStep_, position);
+        }
+        const float bowVelocity = string_.bow().bowVelocity;
+        const auto targetStep =
+            static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_)));
+        while (stepCount_ < targetStep) {
+            string_.Step(bowVelocity, prevBowVelocity_);
+            prevBowVelocity_ = bowVelocity;
+            ++stepCount_;
+            if (stepCount_ >= run.checkSteps && stepCount_ % 4 == 0) {
+                meter_.Record(string_.displacement(middle));
+            }
+        }
     }
-    return static_cast<float>(double{correctionSum_} / (stepCount_ - run_->settleSteps));
+}
+
+double TrialRun::clockRatio() const {
+    const auto played = meter_.PlayedCycles();
+    if (!played) {
+        return 1.0;
+    }
+    // The check played (1 + correction) times the nominal step, so its periods per reading are
+    // compared with the nominal ones.
+    return std::clamp(4.0 * run_->stepFraction / *played, kMinClockRatio, kMaxClockRatio);
 }
 
 float MeasureCorrection(const RunSetup& run, const BowInputs& bow) {
@@ -54,7 +117,7 @@ float MeasureCorrection(const RunSetup& run, const BowInputs& bow) {
     trial.Setup(run, bow);
     while (trial.RunBlock(sine)) {
     }
-    return trial.correction();
+    return static_cast<float>((1.0 + trial.correction()) * trial.clockRatio() - 1.0);
 }
 
 }  // namespace sordanel
