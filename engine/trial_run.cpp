@@ -19,37 +19,55 @@ void TrialRun::Setup(const RunSetup& run, const BowInputs& bow) {
     bow_ = bow;
     string_.Setup(run.profile.pointCount, run.bowPoint);
     lock_.Setup(run.stepFraction);
-    meter_.Start(4.0 * run.stepFraction);  // one reading every fourth step
     correctionSum_ = 0;
     correction_ = 0;
     holdPosition_ = TrialHoldPosition(bow.t1Ratio, bow.t2Ratio);
     prevBowVelocity_ = 0;
     blocksDone_ = 0;
+    checkBlocksDone_ = 0;
+    ratio_.reset();
     sampleIndex_ = 0;
     stepCount_ = 0;
 }
 
 bool TrialRun::RunBlock(const SineTable& sine) {
     const RunSetup& run = *run_;
-    if (blocksDone_ < run.precalcBlocks) {
+    ++blocksDone_;
+    if (blocksDone_ <= run.precalcBlocks) {
         RunLockBlock(sine);
-        if (++blocksDone_ == run.precalcBlocks) {
+        if (blocksDone_ == run.precalcBlocks) {
             correction_ = stepCount_ > run.settleSteps
                               ? static_cast<float>(double{correctionSum_} /
                                                    (stepCount_ - run.settleSteps))
                               : 0.0f;
-            // The check starts from rest, as the note does.
-            timeStep_ = static_cast<float>((1.0 + correction_) * run.stepFraction);
-            string_.Reset();
-            prevBowVelocity_ = 0;
-            sampleIndex_ = 0;
-            stepCount_ = 0;
+            StartCheck();
         }
-    } else {
-        RunCheckBlock();
-        ++blocksDone_;
+        return true;
     }
-    return blocksDone_ < run.precalcBlocks + run.checkBlocks;
+    RunCheckBlock();
+    if (++checkBlocksDone_ < run.checkBlocks) {
+        return true;
+    }
+    ratio_ = CheckedRatio();
+    if (!ratio_ && correction_ != 0.0f) {
+        // The lock moved the string into a regime with no steady pitch within the clock's
+        // reach, where the uncorrected step may still have one: check that instead.
+        correction_ = 0.0f;
+        StartCheck();
+        return true;
+    }
+    return false;
+}
+
+void TrialRun::StartCheck() {
+    // The check starts from rest, as the note does.
+    timeStep_ = static_cast<float>((1.0 + correction_) * run_->stepFraction);
+    string_.Reset();
+    meter_.Start(4.0 * run_->stepFraction);  // one reading every fourth step
+    prevBowVelocity_ = 0;
+    sampleIndex_ = 0;
+    stepCount_ = 0;
+    checkBlocksDone_ = 0;
 }
 
 void TrialRun::RunLockBlock(const SineTable& sine) {
@@ -100,14 +118,18 @@ void TrialRun::RunCheckBlock() {
     }
 }
 
-double TrialRun::clockRatio() const {
+std::optional<double> TrialRun::CheckedRatio() const {
     const auto played = meter_.PlayedCycles();
     if (!played) {
-        return 1.0;
+        return std::nullopt;
     }
-    // The check played (1 + correction) times the nominal step, so its periods per reading are
-    // compared with the nominal ones.
-    return std::clamp(4.0 * run_->stepFraction / *played, kMinClockRatio, kMaxClockRatio);
+    // The check played (1 + correction) times the nominal step, and its periods per reading
+    // are compared with the nominal ones.
+    const double ratio = 4.0 * run_->stepFraction / *played;
+    if (ratio < kMinClockRatio || ratio > kMaxClockRatio) {
+        return std::nullopt;
+    }
+    return ratio;
 }
 
 float MeasureCorrection(const RunSetup& run, const BowInputs& bow) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "engine/autocorrection.h"
 #include "engine/bowed_string.h"
@@ -19,7 +21,8 @@ namespace sordanel {
 // attack and held at the attack's end, for run.checkBlocks blocks; from step run.checkSteps on,
 // the pitch meter reads the middle point. The note plays these very steps, so it lands in the
 // regime that was measured, and what the lock left over is taken up by the string's clock: a
-// further change of the time step could move the string into another regime. It allocates
+// further change of the time step could move the string into another regime. Where the
+// corrected step finds no steady pitch, the uncorrected one is checked as well. It allocates
 // nothing.
 class TrialRun {
 public:
@@ -28,18 +31,22 @@ public:
     // String steps for one block of output samples; false once the last block was played.
     bool RunBlock(const SineTable& sine);
 
-    // Output samples of both parts so far.
-    std::uint32_t samplesDone() const { return blocksDone_ * kBlockSamples; }
+    // Output samples of both parts so far; a second check counts as the end of the first.
+    std::uint32_t samplesDone() const {
+        return std::min(blocksDone_, run_->precalcBlocks + run_->checkBlocks) * kBlockSamples;
+    }
     // The averaged correction of the string's time step.
     float correction() const { return correction_; }
     // How much faster the string's clock must run for the note to sound at its target: the
-    // target over the checked pitch, within the reach of the interpolation; 1 when the string
-    // found no steady pitch.
-    double clockRatio() const;
+    // target over the checked pitch; 1 when the string found no steady pitch within the
+    // interpolation's reach.
+    double clockRatio() const { return ratio_.value_or(1.0); }
 
 private:
     void RunLockBlock(const SineTable& sine);
+    void StartCheck();
     void RunCheckBlock();
+    std::optional<double> CheckedRatio() const;
 
     const RunSetup* run_ = nullptr;
     BowInputs bow_{};
@@ -51,7 +58,9 @@ private:
     float timeStep_ = 0;  // the corrected step of the check
     float holdPosition_ = 0;
     float prevBowVelocity_ = 0;
+    std::optional<double> ratio_;
     std::uint32_t blocksDone_ = 0;
+    std::uint32_t checkBlocksDone_ = 0;
     std::uint32_t sampleIndex_ = 0;  // within the part
     std::uint32_t stepCount_ = 0;    // within the part
 };
