@@ -10,11 +10,11 @@ namespace sordanel {
 
 namespace {
 
-// The trial run's check bows through the note's attack, then settles for as many periods and
-// is measured for as many more: enough for the slowest of the regimes to settle that still end
-// in a steady pitch.
-constexpr double kCheckSettlePeriods = 100;
-constexpr double kCheckMeasuredPeriods = 40;
+// The trial run's check bows through the note's attack and then lets the string settle for at
+// least kCheckSettlePeriods before the pitch meter reads it; it ends once the pitch has settled,
+// or after kCheckLongestPeriods: enough for the slowest regimes that still end in a steady pitch.
+constexpr double kCheckSettlePeriods = 20;
+constexpr double kCheckLongestPeriods = 140;
 
 // Everything that follows from the string's steps per second.
 void SetSampleClock(RunSetup& run, float sampleRate) {
@@ -66,8 +66,7 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float
                                (0.02 / run.duration + 1.05);
     const double samplesPerPeriod = double{run.samplesPerStep} / run.stepFraction;
     if (settings.autocorrection == AutocorrectionMode::Precalculated) {
-        const double samples =
-            holdSamples + (kCheckSettlePeriods + kCheckMeasuredPeriods) * samplesPerPeriod;
+        const double samples = holdSamples + kCheckLongestPeriods * samplesPerPeriod;
         run.checkBlocks = static_cast<std::uint32_t>(std::ceil(samples / kBlockSamples));
     }
     run.checkSteps = static_cast<std::uint32_t>(holdSamples / run.samplesPerStep +

@@ -97,15 +97,20 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
     // A measured note bows its attack on the trial's clock, step for step as the trial did, so
     // that it settles where the trial was measured; from the hold on, the bow is steady and the
     // note follows its own clock.
+    const bool measured = settings_.autocorrection == AutocorrectionMode::Precalculated;
+    const float hold = TrialHoldPosition(bow_.t1Ratio, bow_.t2Ratio);
     attackRefresh_ = 0;
-    attackOnTrialClock_ = settings_.autocorrection == AutocorrectionMode::Precalculated;
+    attackOnTrialClock_ = measured;
     // One block more than whole blocks: when total is a multiple of 800 the last one is
     // empty but still reports progress and checks for abort.
     for (std::uint32_t block = 0; block <= total / kBlockSamples; ++block) {
         const std::uint32_t blockEnd = std::min(sampleIndex_ + kBlockSamples, total);
         for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
             if (sampleIndex_ % 4 == 0 && !attackOnTrialClock_) {
-                RefreshBow(EnvelopePosition(run_, sampleIndex_));
+                // On a faster clock the note's own position may still lie in the attack that
+                // the trial's clock already finished.
+                const float position = EnvelopePosition(run_, sampleIndex_);
+                RefreshBow(measured ? std::max(position, hold) : position);
             }
             const double t = StepClock(run_, sampleIndex_);
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));

@@ -45,11 +45,13 @@ private:
 
 }  // namespace
 
-std::optional<double> StringPitchMeter::PlayedCycles() const {
-    const std::size_t n = readings_.size();
+std::optional<double> StringPitchMeter::PlayedCycles(std::size_t first,
+                                                     std::size_t count) const {
+    const std::size_t n = count;
+    const float* const readings = readings_.data() + first;
     double mean = 0;
-    for (const float x : readings_) {
-        mean += x;
+    for (std::size_t k = 0; k < n; ++k) {
+        mean += readings[k];
     }
     mean /= static_cast<double>(n == 0 ? 1 : n);
 
@@ -77,7 +79,7 @@ std::optional<double> StringPitchMeter::PlayedCycles() const {
                 std::polar(1.0, -2 * std::numbers::pi * cycles * static_cast<double>(start));
             std::complex<double> window = std::polar(1.0, std::numbers::pi / length);
             for (std::size_t k = 0; k < length; ++k) {
-                sum += (readings_[start + k] - mean) * (1 - window.real()) * reference;
+                sum += (readings[start + k] - mean) * (1 - window.real()) * reference;
                 reference *= turn;
                 window *= windowTurn;
             }

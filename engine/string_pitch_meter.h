@@ -13,9 +13,9 @@ namespace sordanel {
 // bias.
 class StringPitchMeter {
 public:
-    // Room for the readings of the longest measure: 64 periods at the finest step, one reading
+    // Room for the readings of the longest measure: 160 periods at the finest step, one reading
     // every fourth step. Reserved once, so a measure allocates nothing.
-    static constexpr std::size_t kCapacity = 16384;
+    static constexpr std::size_t kCapacity = 32768;
 
     StringPitchMeter() { readings_.reserve(kCapacity); }
 
@@ -32,9 +32,10 @@ public:
     }
     std::size_t readings() const { return readings_.size(); }
 
-    // Periods per reading actually played; nothing when the readings hold no steady
-    // fundamental: a silent string, or one whose phase wanders instead of advancing evenly.
-    std::optional<double> PlayedCycles() const;
+    // Periods per reading actually played over `count` readings from `first` on; nothing when
+    // they hold no steady fundamental: a silent string, or one whose phase wanders instead of
+    // advancing evenly.
+    std::optional<double> PlayedCycles(std::size_t first, std::size_t count) const;
 
 private:
     double nominalCycles_ = 0;

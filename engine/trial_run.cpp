@@ -11,6 +11,10 @@ namespace {
 // that the interpolation's taps stay within the step history.
 constexpr double kMinClockRatio = 0.75;
 constexpr double kMaxClockRatio = 1.35;
+// The check measures over this many periods, in two windows whose pitches must agree within
+// a twentieth of a cent for the string to count as settled.
+constexpr std::size_t kMeasuredPeriods = 40;
+const double kSettledOctaves = 0.05 / 1200;
 
 }  // namespace
 
@@ -45,10 +49,26 @@ bool TrialRun::RunBlock(const SineTable& sine) {
         return true;
     }
     RunCheckBlock();
-    if (++checkBlocksDone_ < run.checkBlocks) {
-        return true;
+    const bool last = ++checkBlocksDone_ == run.checkBlocks;
+    const std::size_t period = PeriodReadings();
+    const std::size_t readings = meter_.readings();
+    if (readings < kMeasuredPeriods * period) {
+        if (!last) {
+            return true;
+        }
+        ratio_.reset();
+    } else {
+        // Settled once two windows in a row agree; the check's last window counts as it is.
+        const std::size_t window = kMeasuredPeriods / 2 * period;
+        const auto earlier = meter_.PlayedCycles(readings - 2 * window, window);
+        const auto later = meter_.PlayedCycles(readings - window, window);
+        const bool settled =
+            earlier && later && std::fabs(std::log2(*later / *earlier)) < kSettledOctaves;
+        if (!settled && !last) {
+            return true;
+        }
+        ratio_ = ClockRatio(meter_.PlayedCycles(readings - 2 * window, 2 * window));
     }
-    ratio_ = CheckedRatio();
     if (!ratio_ && correction_ != 0.0f) {
         // The lock moved the string into a regime with no steady pitch within the clock's
         // reach, where the uncorrected step may still have one: check that instead.
@@ -118,8 +138,11 @@ void TrialRun::RunCheckBlock() {
     }
 }
 
-std::optional<double> TrialRun::CheckedRatio() const {
-    const auto played = meter_.PlayedCycles();
+std::size_t TrialRun::PeriodReadings() const {
+    return static_cast<std::size_t>(std::ceil(1.0 / (4.0 * run_->stepFraction)));
+}
+
+std::optional<double> TrialRun::ClockRatio(std::optional<double> played) const {
     if (!played) {
         return std::nullopt;
     }

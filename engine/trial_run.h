@@ -18,8 +18,8 @@ namespace sordanel {
 // averaged after the first run.settleSteps steps corrects the note's time step. That brings the
 // string near its target in a regime that repeats period by period.
 // Then the check: the note's own string at the corrected time step, bowed with the note's own
-// attack and held at the attack's end, for run.checkBlocks blocks; from step run.checkSteps on,
-// the pitch meter reads the middle point. The note plays these very steps, so it lands in the
+// attack and held at the attack's end; from step run.checkSteps on, the pitch meter reads the
+// middle point, until the pitch has settled or for at most run.checkBlocks blocks. The note plays these very steps, so it lands in the
 // regime that was measured, and what the lock left over is taken up by the string's clock: a
 // further change of the time step could move the string into another regime. Where the
 // corrected step finds no steady pitch, the uncorrected one is checked as well. It allocates
@@ -46,7 +46,8 @@ private:
     void RunLockBlock(const SineTable& sine);
     void StartCheck();
     void RunCheckBlock();
-    std::optional<double> CheckedRatio() const;
+    std::size_t PeriodReadings() const;  // the meter's readings per period, rounded up
+    std::optional<double> ClockRatio(std::optional<double> played) const;
 
     const RunSetup* run_ = nullptr;
     BowInputs bow_{};
