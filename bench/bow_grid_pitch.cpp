@@ -2,8 +2,8 @@
 // default and highest bow force, bow speed, bow position, string damping and friction ratio
 // (3^5 = 243 settings) at one note, quality, duration and autocorrection mode, and prints per
 // setting whether the note holds a steady pitch, how far it lies from the target and how far
-// its windows' pitches lie apart (cents), then the count of steady settings within 1 cent. One line
-// per setting in a fixed order, so that two runs diff; the time taken goes to stderr.
+// its windows' pitches lie apart (cents), then the count of steady settings within 1 cent.
+// One line per setting in a fixed order, so that two runs diff; the time goes to stderr.
 //
 //   bow_grid_pitch [--note C5] [--quality low|high] [--duration 2]
 //                  [--autocorrection precalculated|realtime|off] [--threads 2]

@@ -58,6 +58,13 @@ std::span<const double> SteadyPart(std::span<const double> samples,
 Steadiness JudgeSteadiness(std::span<const double> steadyPart, double sampleRate,
                            std::optional<double> vibratoHz) {
     Steadiness verdict;
+    if (vibratoHz) {
+        // Whole vibrato periods read the vibrato's centre.
+        const double vibratoPeriod = sampleRate / *vibratoHz;
+        const double periods = std::floor(static_cast<double>(steadyPart.size()) / vibratoPeriod);
+        steadyPart = steadyPart.first(static_cast<std::size_t>(
+            periods >= 1 ? std::lround(periods * vibratoPeriod) : steadyPart.size()));
+    }
     const PitchReading whole = EstimatePitch(steadyPart, sampleRate);
     verdict.hz = whole.hz;
     if (!whole.hz) {
