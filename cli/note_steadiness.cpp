@@ -16,9 +16,11 @@ constexpr double kSampleRate = 44100;
 constexpr double kSettleShare = 0.05;
 // A window is long enough for the estimator when it holds this many periods, and this long to
 // read a fraction of a cent.
-constexpr double kPeriodsPerWindow = 10;
+constexpr double kPeriodsPerWindow = 8;
 constexpr double kShortestWindowSec = 0.1;
 constexpr int kMostWindows = 6;
+// Two windows that overlap must still lie this share of a window apart to tell a drift.
+constexpr double kLeastSpacing = 0.25;
 // Windows of a steady note agree this closely.
 constexpr double kSteadyCents = 3;
 // A sustained note keeps its level; a string left to ring down loses more than this.
@@ -73,18 +75,26 @@ Steadiness JudgeSteadiness(std::span<const double> steadyPart, double sampleRate
     }
     double window =
         std::max(kShortestWindowSec * sampleRate, kPeriodsPerWindow * sampleRate / *whole.hz);
+    const double vibratoPeriod = vibratoHz ? sampleRate / *vibratoHz : 0.0;
     if (vibratoHz) {
-        const double vibratoPeriod = sampleRate / *vibratoHz;
         window = std::ceil(window / vibratoPeriod) * vibratoPeriod;
     }
+    // Side by side where the part holds two windows or more; else two that overlap, at its
+    // ends, as a low note in a short part leaves room for no more.
     const auto size = static_cast<double>(steadyPart.size());
-    const int count = std::min(kMostWindows, static_cast<int>(size / window));
-    if (count < 2) {
+    const int fit = static_cast<int>(size / window);
+    const int count = std::clamp(fit, 2, kMostWindows);
+    if (!vibratoHz && fit >= 2) {
+        window = size / count;
+    }
+    double spacing = (size - window) / (count - 1);
+    if (vibratoHz) {
+        // Each window starts at the same phase of the vibrato.
+        spacing = std::floor(spacing / vibratoPeriod) * vibratoPeriod;
+    }
+    if (spacing < kLeastSpacing * window) {
         verdict.why = "too short to judge";
         return verdict;
-    }
-    if (!vibratoHz) {
-        window = size / count;
     }
     double lowest = HUGE_VAL;
     double highest = -HUGE_VAL;
@@ -94,9 +104,9 @@ Steadiness JudgeSteadiness(std::span<const double> steadyPart, double sampleRate
     double lastLevel = 0;
     int unmeasured = 0;
     for (int i = 0; i < count; ++i) {
-        const auto from = static_cast<std::size_t>(std::lround(i * window));
-        const auto to = static_cast<std::size_t>(std::lround((i + 1) * window));
-        const auto part = steadyPart.subspan(from, std::min(to, steadyPart.size()) - from);
+        const auto from = static_cast<std::size_t>(std::lround(i * spacing));
+        const auto to = std::min(steadyPart.size(), from + static_cast<std::size_t>(window));
+        const auto part = steadyPart.subspan(from, to - from);
         const double level = Rms(part);
         (i == 0 ? firstLevel : lastLevel) = level;
         loudest = i == 0 ? level : std::max(loudest, level);

@@ -58,6 +58,11 @@ TEST(NoteSteadiness, SteadyTonesFromC1ToE7AreSteadyAtTheirPitch) {
         ExpectSteadyAt(verdict, hz, 0.1);
         EXPECT_LT(verdict.wanderCents, 0.2);
     }
+    // The steady part of C1 at the default 0.8 s holds some twelve periods: two windows that
+    // overlap still judge it, and still see it glide.
+    ExpectSteadyAt(JudgeSteadiness(SteadyTone(32.703, 0.38), kRate, std::nullopt), 32.703, 0.1);
+    const auto glide = [](double t) { return 32.703 * std::exp2(50.0 / 1200 * t); };
+    EXPECT_FALSE(JudgeSteadiness(Tone(0.38, glide), kRate, std::nullopt).steady);
 }
 
 // Each window spans whole vibrato periods, so each reads the same centre; a vibrato that the
