@@ -7,7 +7,6 @@
 //
 //   bow_grid_pitch [--note C5] [--quality low|high] [--duration 2]
 //                  [--autocorrection precalculated|realtime|off] [--threads 2]
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -19,14 +18,13 @@
 #include <vector>
 
 #include "cli/note_steadiness.h"
-#include "engine/settings_rules.h"
 #include "engine/settings_tables.h"
+#include "tests/bow_grid.h"
 #include "tests/memory_render.h"
 
 namespace sordanel {
 namespace {
 
-constexpr int kSettingsCount = 243;
 constexpr double kHeldCents = 1;
 
 struct GridRequest {
@@ -87,29 +85,6 @@ GridRequest ParseRequest(int argc, char** argv) {
     return request;
 }
 
-// Setting i counts in base 3 through the five bow values: digit 0 the slider's bottom (the
-// lowest value), 1 its default position, 2 its top.
-GenerationSettings GridSetting(const GenerationSettings& base, int i) {
-    std::array<int, 5> digit{};
-    for (int& d : digit) {
-        d = i % 3;
-        i /= 3;
-    }
-    const auto position = [](int d, int defaultPosition) {
-        return d == 0 ? kBowSliderMax : d == 1 ? defaultPosition : 0;
-    };
-    GenerationSettings s = base;
-    s.bowPressingForce =
-        BowPressingForceAt(position(digit[4], kSliderDefaults.bowPressingForce), kBowSliderMax);
-    s.bowSpeed = BowSpeedAt(position(digit[3], kSliderDefaults.bowSpeed), kBowSliderMax);
-    s.bowPosition = BowPositionAt(position(digit[2], kSliderDefaults.bowPosition), kBowSliderMax);
-    s.stringDamping =
-        StringDampingAt(position(digit[1], kSliderDefaults.stringDamping), kBowSliderMax);
-    s.frictionRatio =
-        FrictionRatioAt(position(digit[0], kSliderDefaults.frictionRatio), kBowSliderMax);
-    return s;
-}
-
 Outcome Measure(const GenerationSettings& settings) {
     const testing::RenderedNote note = testing::RenderToMemory(settings);
     Outcome outcome{MeasureNote(note.samples, settings), std::nullopt};
@@ -124,13 +99,14 @@ Outcome Measure(const GenerationSettings& settings) {
 int Run(int argc, char** argv) {
     const GridRequest request = ParseRequest(argc, argv);
     const auto start = std::chrono::steady_clock::now();
-    std::vector<Outcome> outcomes(kSettingsCount);
+    std::vector<Outcome> outcomes(testing::kBowGridSettings);
     std::atomic<int> next{0};
     std::vector<std::thread> workers;
     for (int t = 0; t < request.threads; ++t) {
         workers.emplace_back([&] {
-            for (int i = next++; i < kSettingsCount; i = next++) {
-                outcomes[static_cast<std::size_t>(i)] = Measure(GridSetting(request.base, i));
+            for (int i = next++; i < testing::kBowGridSettings; i = next++) {
+                outcomes[static_cast<std::size_t>(i)] =
+                    Measure(testing::BowGridSetting(request.base, i));
             }
         });
     }
@@ -149,8 +125,8 @@ int Run(int argc, char** argv) {
                 "damping", "friction", "steady", "cents", "wander", "why");
     int steady = 0;
     int held = 0;
-    for (int i = 0; i < kSettingsCount; ++i) {
-        const GenerationSettings s = GridSetting(request.base, i);
+    for (int i = 0; i < testing::kBowGridSettings; ++i) {
+        const GenerationSettings s = testing::BowGridSetting(request.base, i);
         const Outcome& o = outcomes[static_cast<std::size_t>(i)];
         char cents[16] = "-";
         if (o.cents) {
@@ -166,9 +142,9 @@ int Run(int argc, char** argv) {
         }
     }
     std::printf("steady settings within 1 cent: %d of %d steady (%d settings)\n", held, steady,
-                kSettingsCount);
-    std::fprintf(stderr, "bow_grid_pitch: %d settings in %.1f s on %d threads\n", kSettingsCount,
-                 seconds, request.threads);
+                testing::kBowGridSettings);
+    std::fprintf(stderr, "bow_grid_pitch: %d settings in %.1f s on %d threads\n",
+                 testing::kBowGridSettings, seconds, request.threads);
     return 0;
 }
 

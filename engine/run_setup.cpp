@@ -62,8 +62,7 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float
 
     // The check plays the attack up to its hold, in output samples, and then its periods.
     const double holdSamples = TrialHoldPosition(settings.t1Ratio, settings.t2Ratio) *
-                               static_cast<double>(run.totalSamples) /
-                               (0.02 / run.duration + 1.05);
+                               static_cast<double>(run.totalSamples) / (0.02 / run.duration + 1.05);
     const double samplesPerPeriod = double{run.samplesPerStep} / run.stepFraction;
     if (settings.autocorrection == AutocorrectionMode::Precalculated) {
         const double samples = holdSamples + kCheckLongestPeriods * samplesPerPeriod;

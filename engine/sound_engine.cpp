@@ -119,8 +119,9 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
                 RefreshAttackOnTrialClock();
             }
             while (stepCount_ < targetStep) {
-                const std::uint32_t until =
-                    attackOnTrialClock_ ? std::min(targetStep, NextAttackRefreshStep()) : targetStep;
+                const std::uint32_t until = attackOnTrialClock_
+                                                ? std::min(targetStep, NextAttackRefreshStep())
+                                                : targetStep;
                 if (RunSteps(until, realTimeCorrection)) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
                 }

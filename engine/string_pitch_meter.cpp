@@ -45,8 +45,7 @@ private:
 
 }  // namespace
 
-std::optional<double> StringPitchMeter::PlayedCycles(std::size_t first,
-                                                     std::size_t count) const {
+std::optional<double> StringPitchMeter::PlayedCycles(std::size_t first, std::size_t count) const {
     const std::size_t n = count;
     const float* const readings = readings_.data() + first;
     double mean = 0;

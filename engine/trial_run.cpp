@@ -40,10 +40,10 @@ bool TrialRun::RunBlock(const SineTable& sine) {
     if (blocksDone_ <= run.precalcBlocks) {
         RunLockBlock(sine);
         if (blocksDone_ == run.precalcBlocks) {
-            correction_ = stepCount_ > run.settleSteps
-                              ? static_cast<float>(double{correctionSum_} /
-                                                   (stepCount_ - run.settleSteps))
-                              : 0.0f;
+            correction_ =
+                stepCount_ > run.settleSteps
+                    ? static_cast<float>(double{correctionSum_} / (stepCount_ - run.settleSteps))
+                    : 0.0f;
             StartCheck();
         }
         return true;

@@ -19,11 +19,11 @@ namespace sordanel {
 // string near its target in a regime that repeats period by period.
 // Then the check: the note's own string at the corrected time step, bowed with the note's own
 // attack and held at the attack's end; from step run.checkSteps on, the pitch meter reads the
-// middle point, until the pitch has settled or for at most run.checkBlocks blocks. The note plays these very steps, so it lands in the
-// regime that was measured, and what the lock left over is taken up by the string's clock: a
-// further change of the time step could move the string into another regime. Where the
-// corrected step finds no steady pitch, the uncorrected one is checked as well. It allocates
-// nothing.
+// middle point, until the pitch has settled or for at most run.checkBlocks blocks. The note plays
+// these very steps, so it lands in the regime that was measured, and what the lock left over is
+// taken up by the string's clock: a further change of the time step could move the string into
+// another regime. Where the corrected step finds no steady pitch, the uncorrected one is checked as
+// well. It allocates nothing.
 class TrialRun {
 public:
     // The string at rest for the note of `run`, bowed with `bow`.

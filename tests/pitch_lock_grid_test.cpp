@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/settings_rules.h"
 #include "engine/settings_tables.h"
+#include "tests/bow_grid.h"
 #include "tests/note_spectrum.h"
 #include "tests/rendered_note.h"
 
@@ -22,29 +22,6 @@ namespace sordanel {
 namespace {
 
 constexpr double kRate = 44100;
-constexpr int kSettings = 243;  // three positions of five sliders
-
-// The slider positions of setting `index`: its base-3 digits pick the top, the default or the
-// bottom of each slider.
-GenerationSettings GridSettings(int index, const char* note, float duration) {
-    constexpr int kTop = kBowSliderMax;
-    int digits = index;
-    auto next = [&digits](int defaultPosition) {
-        const int digit = digits % 3;
-        digits /= 3;
-        return digit == 0 ? 0 : digit == 1 ? defaultPosition : kTop;
-    };
-    GenerationSettings settings;
-    settings.noteIndex = FindNoteIndex(note);
-    settings.duration = duration;
-    settings.bowPressingForce = BowPressingForceAt(next(kSliderDefaults.bowPressingForce), kTop);
-    settings.bowSpeed = BowSpeedAt(next(kSliderDefaults.bowSpeed), kTop);
-    settings.bowPosition = BowPositionAt(next(kSliderDefaults.bowPosition), kTop);
-    settings.stringDamping = StringDampingAt(next(kSliderDefaults.stringDamping), kTop);
-    settings.frictionRatio = FrictionRatioAt(next(kSliderDefaults.frictionRatio), kTop);
-    return settings;
-}
-
 struct Outcome {
     bool steady;   // a pitch near the note that stays put, in a sound that repeats
     double cents;  // the steady part's fundamental against the target
@@ -56,12 +33,11 @@ struct Outcome {
 // pitch to hold.
 Outcome Measure(const GenerationSettings& settings) {
     const testing::RenderedNote note = testing::RenderInMemory(settings);
-    const double span = static_cast<double>(note.samples.size()) /
-                        (0.02 / settings.duration + 1.05);
+    const double span =
+        static_cast<double>(note.samples.size()) / (0.02 / settings.duration + 1.05);
     const auto begin = static_cast<std::size_t>(settings.t1Ratio * span + 0.2 * kRate);
     const auto end = static_cast<std::size_t>((1 - settings.t2Ratio) * span);
-    const std::span<const double> steadyPart =
-        std::span(note.samples).subspan(begin, end - begin);
+    const std::span<const double> steadyPart = std::span(note.samples).subspan(begin, end - begin);
     auto cents = [&](double hz) { return 1200 * std::log2(hz / note.targetHz); };
 
     const testing::NoteSpectrum whole =
@@ -69,14 +45,15 @@ Outcome Measure(const GenerationSettings& settings) {
     double lowest = cents(whole.fundamentalHz), highest = lowest;
     const std::size_t quarter = steadyPart.size() / 4;
     for (std::size_t k = 0; k < 4; ++k) {
-        const double c = cents(testing::MeasureNoteSpectrum(steadyPart.subspan(k * quarter, quarter),
-                                                            kRate, note.targetHz)
+        const double c = cents(testing::MeasureNoteSpectrum(
+                                   steadyPart.subspan(k * quarter, quarter), kRate, note.targetHz)
                                    .fundamentalHz);
         lowest = std::min(lowest, c);
         highest = std::max(highest, c);
     }
     const double played = cents(whole.fundamentalHz);
-    const bool steady = highest - lowest < 2 && std::fabs(played) < 600 && whole.nonHarmonicDb < -20;
+    const bool steady =
+        highest - lowest < 2 && std::fabs(played) < 600 && whole.nonHarmonicDb < -20;
     return {steady, played};
 }
 
@@ -86,11 +63,14 @@ TEST(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
         float duration;  // long enough for the slowest regimes of the low note to settle
     };
     for (const GridNote grid : {GridNote{"C2", 4.0f}, GridNote{"C5", 2.0f}}) {
-        std::vector<Outcome> outcomes(kSettings);
+        GenerationSettings base;
+        base.noteIndex = FindNoteIndex(grid.note);
+        base.duration = grid.duration;
+        std::vector<Outcome> outcomes(testing::kBowGridSettings);
         std::atomic<int> next{0};
         auto work = [&] {
-            for (int k; (k = next++) < kSettings;) {
-                outcomes[k] = Measure(GridSettings(k, grid.note, grid.duration));
+            for (int k; (k = next++) < testing::kBowGridSettings;) {
+                outcomes[k] = Measure(testing::BowGridSetting(base, k));
             }
         };
         std::thread helper(work);
@@ -99,7 +79,7 @@ TEST(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
 
         int steady = 0, held = 0;
         std::string missed;
-        for (int k = 0; k < kSettings; ++k) {
+        for (int k = 0; k < testing::kBowGridSettings; ++k) {
             if (!outcomes[k].steady) {
                 continue;
             }
@@ -111,9 +91,10 @@ TEST(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
             }
         }
         std::printf("%s: %d of %d settings steady, %d of them within a cent\n", grid.note, steady,
-                    kSettings, held);
+                    testing::kBowGridSettings, held);
         EXPECT_GE(held, 0.95 * steady) << grid.note << " missed:" << missed;
-        EXPECT_GE(steady, kSettings / 10) << grid.note << ": too few steady settings to judge";
+        EXPECT_GE(steady, testing::kBowGridSettings / 10)
+            << grid.note << ": too few steady settings to judge";
     }
 }
 

@@ -82,8 +82,8 @@ TEST(SoundEnginePitch, PrecalculatedHoldsBowsFarFromTheDefault) {
         settings.duration = c.duration;
         const testing::RenderedNote note = testing::RenderInMemory(settings);
         const double cents = 1200 * std::log2(MeasureHz(note.samples) / note.targetHz);
-        EXPECT_NEAR(cents, 0.0, 1.0) << c.note << " friction " << c.frictionRatio << " damping "
-                                     << c.stringDamping;
+        EXPECT_NEAR(cents, 0.0, 1.0)
+            << c.note << " friction " << c.frictionRatio << " damping " << c.stringDamping;
     }
 }
 

@@ -15,7 +15,9 @@ namespace {
 
 constexpr double kNominal = 4 * 0.0024324325;  // the default note at Low, a reading per 4 steps
 
-double Cents(double played, double expected) { return 1200 * std::log2(played / expected); }
+double Cents(double played, double expected) {
+    return 1200 * std::log2(played / expected);
+}
 
 // A bowed middle point: odd harmonics falling as 1/k^2, held off centre by the bow.
 void RecordTone(StringPitchMeter& meter, double cycles, std::size_t readings, double offset = 0.3) {
