@@ -49,7 +49,8 @@ TEST(StepHistory, StartsEmptyAndTheFirstStepLandsInEntryOne) {
     EXPECT_EQ(history.At(1 + StepHistory::kSize), 0.5f) << "a ring";
 }
 
-// The plain reading the engine's is measured against: every tap in order, one double sum.
+// The plain reading the engine's is measured against: every tap in order, the kernel taken
+// on the straight line between the entries around the tap's position, one double sum.
 struct InOrderSum {
     double sum = 0;
     double magnitude = 0;  // sum of the products' sizes, the scale of any rounding
@@ -60,8 +61,12 @@ InOrderSum InterpolateInOrder(const std::vector<float>& steps, const Interpolati
                               double stepPhase) {
     InOrderSum result;
     for (std::uint32_t i = 0; i < taps; ++i) {
-        const auto entry = static_cast<std::uint32_t>(i * double{kernelStep} + stepPhase);
-        const double product = double{steps[targetStep - i]} * kernel.table[entry];
+        const double position = i * double{kernelStep} + stepPhase;
+        const auto entry = static_cast<std::uint32_t>(position);
+        const double below = kernel.table[entry];
+        const double above = kernel.table[entry + 1];
+        const double weight = below + (above - below) * (position - entry);
+        const double product = double{steps[targetStep - i]} * weight;
         result.sum += product;
         result.magnitude += std::abs(product);
     }
@@ -71,7 +76,8 @@ InOrderSum InterpolateInOrder(const std::vector<float>& steps, const Interpolati
 // Long random runs through the notes' own kernels, steps and tap counts, read both through the
 // prepared rows and directly: every output stays within one float rounding of the in-order sum,
 // and so far within one 16-bit unit of the run's loudest value. The phases include every whole
-// entry and the double just below it, where the row switches and a tap's entry carries over.
+// entry and the double just below it, where the row switches and a tap's position passes into
+// the next pair of entries.
 TEST(StepHistory, InterpolationMatchesTheInOrderSumOnLongRandomRuns) {
     struct Note {
         const char* name;
