@@ -20,26 +20,21 @@ namespace {
 [[gnu::always_inline]] inline double WeighByRows(const float* newestFirst, const KernelRows& rows,
                                                  double stepPhase) {
     const auto row = static_cast<std::uint32_t>(stepPhase);
-    const float* const below = rows.Row(row);
-    const float* const above = rows.Row(row + 1);
-    const float* const beyond = rows.Row(row + 2);
+    const float* const entry = rows.Row(row);
+    const double* const step = rows.Steps(row);
+    const double* const nextStep = rows.Steps(row + 1);
     const double* const tapFraction = rows.tapFractions();
     const double phaseFraction = stepPhase - row;
     const auto taps = static_cast<std::int32_t>(rows.taps());
     double sum = 0.0;
 #pragma omp simd reduction(+ : sum)
     for (std::int32_t i = 0; i < taps; ++i) {
-        // Up to 2: past 1 the position lies between the next two entries, and the slope of the
-        // first pair stops counting at its end.
+        // Up to 2: past 1 the position lies between the next two entries, where the next
+        // step takes over from the first.
         const double into = tapFraction[i] + phaseFraction;
-        const double first = below[i];
-        const double second = above[i];
-        const double third = beyond[i];
-        const double intoSecond = into - 1.0;
-        const double alongFirst = into < 1.0 ? into : 1.0;
-        const double alongSecond = intoSecond > 0.0 ? intoSecond : 0.0;
-        const double weight =
-            first + (second - first) * alongFirst + (third - second) * alongSecond;
+        const double alongStep = into < 1.0 ? into : 1.0;
+        const double alongNextStep = into - alongStep;
+        const double weight = entry[i] + step[i] * alongStep + nextStep[i] * alongNextStep;
         sum += double{newestFirst[i]} * weight;
     }
     return sum;

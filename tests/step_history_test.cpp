@@ -82,16 +82,18 @@ TEST(StepHistory, InterpolationMatchesTheInOrderSumOnLongRandomRuns) {
     struct Note {
         const char* name;
         int quality;
+        bool preview = false;
     };
-    for (const Note note :
-         {Note{"E7", 0}, Note{"E7", 1}, Note{"C5", 0}, Note{"C1", 0}, Note{"C1", 1}}) {
+    for (const Note note : {Note{"E7", 0}, Note{"E7", 1}, Note{"C5", 0}, Note{"C1", 0},
+                            Note{"C1", 1}, Note{"E7", 0, true}, Note{"C5", 0, true}}) {
         GenerationSettings settings;
         settings.noteIndex = FindNoteIndex(note.name);
         settings.quality = static_cast<Quality>(note.quality);
-        const RunSetup run = ComputeRunSetup(settings, false);
+        const RunSetup run = ComputeRunSetup(settings, note.preview);
         const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
-        SCOPED_TRACE(::testing::Message() << note.name << " quality " << note.quality
-                                          << " kernelStep " << run.kernelStep);
+        SCOPED_TRACE(::testing::Message()
+                     << note.name << " quality " << note.quality << (note.preview ? " preview" : "")
+                     << " kernelStep " << run.kernelStep);
 
         std::mt19937 random(static_cast<unsigned>(settings.noteIndex * 2 + note.quality));
         std::uniform_real_distribution<float> value(-1.0f, 1.0f);
