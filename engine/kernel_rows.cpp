@@ -6,12 +6,12 @@
 namespace sordanel {
 
 // The phase stays below kernelStep, or reaches it by rounding, so a sample starts at a row up
-// to floor(kernelStep) and reads the steps of one row more. With taps * kernelStep below the
+// to floor(kernelStep) and reads the rises of one row more. With taps * kernelStep below the
 // kernel's entries, floor(kernelStep) + 2 rows hold at most the entries and two more per tap.
 KernelRows::KernelRows(std::uint32_t maxTaps) {
     const std::size_t most = std::size_t{kMaxKernelEntries} + 2 * std::size_t{maxTaps};
     entries_.reserve(most);
-    steps_.reserve(most);
+    rises_.reserve(most);
     fractions_.reserve(maxTaps);
 }
 
@@ -22,7 +22,7 @@ void KernelRows::Build(const InterpolationKernel& kernel, float kernelStep, std:
     const auto rows = static_cast<std::uint32_t>(kernelStep) + 2;
     assert(std::size_t{rows} * taps <= entries_.capacity() && taps <= fractions_.capacity());
     entries_.assign(std::size_t{rows} * taps, 0.0f);
-    steps_.assign(std::size_t{rows} * taps, 0.0);
+    rises_.assign(std::size_t{rows} * taps, 0.0);
     fractions_.resize(taps);
     for (std::uint32_t i = 0; i < taps; ++i) {
         const double position = i * double{kernelStep};
@@ -37,7 +37,7 @@ void KernelRows::Build(const InterpolationKernel& kernel, float kernelStep, std:
                 entries_[at] = kernel.table[entry];
             }
             if (entry + 1 < kernel.entries) {
-                steps_[at] = double{kernel.table[entry + 1]} - kernel.table[entry];
+                rises_[at] = double{kernel.table[entry + 1]} - kernel.table[entry];
             }
         }
     }

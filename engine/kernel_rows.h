@@ -10,7 +10,7 @@ namespace sordanel {
 // One run's interpolation kernel laid out so that a sample reads it in order. Tap i of a sample
 // at stepPhase p weighs the kernel at i * kernelStep + p, on the straight line between the two
 // entries around that position. Row r holds at column i entry floor(i * kernelStep) + r and
-// the step from it to the entry after it: a sample reads row floor(p) and the step of the row
+// the rise from it to the entry after it: a sample reads row floor(p) and the rise of the row
 // after, and the fractions of i * kernelStep and of p tell how far past the row's entry the
 // position lies.
 class KernelRows {
@@ -27,9 +27,10 @@ public:
 
     std::uint32_t taps() const { return taps_; }
     const float* Row(std::uint32_t row) const { return entries_.data() + std::size_t{row} * taps_; }
-    // Exact in double, and read as they are: no conversion in the loop that reads them.
-    const double* Steps(std::uint32_t row) const {
-        return steps_.data() + std::size_t{row} * taps_;
+    // The rise from each entry to the next: exact in double, and read as they are, with no
+    // conversion in the loop that reads them.
+    const double* Rises(std::uint32_t row) const {
+        return rises_.data() + std::size_t{row} * taps_;
     }
     // i * kernelStep - floor(i * kernelStep), in [0, 1)
     const double* tapFractions() const { return fractions_.data(); }
@@ -39,7 +40,7 @@ private:
     float kernelStep_ = 0;
     std::uint32_t taps_ = 0;
     std::vector<float> entries_;
-    std::vector<double> steps_;
+    std::vector<double> rises_;
     std::vector<double> fractions_;
 };
 

@@ -21,8 +21,8 @@ namespace {
                                                  double stepPhase) {
     const auto row = static_cast<std::uint32_t>(stepPhase);
     const float* const entry = rows.Row(row);
-    const double* const step = rows.Steps(row);
-    const double* const nextStep = rows.Steps(row + 1);
+    const double* const rise = rows.Rises(row);
+    const double* const nextRise = rows.Rises(row + 1);
     const double* const tapFraction = rows.tapFractions();
     const double phaseFraction = stepPhase - row;
     const auto taps = static_cast<std::int32_t>(rows.taps());
@@ -30,11 +30,11 @@ namespace {
 #pragma omp simd reduction(+ : sum)
     for (std::int32_t i = 0; i < taps; ++i) {
         // Up to 2: past 1 the position lies between the next two entries, where the next
-        // step takes over from the first.
+        // rise takes over from the first.
         const double into = tapFraction[i] + phaseFraction;
-        const double alongStep = into < 1.0 ? into : 1.0;
-        const double alongNextStep = into - alongStep;
-        const double weight = entry[i] + step[i] * alongStep + nextStep[i] * alongNextStep;
+        const double alongRise = into < 1.0 ? into : 1.0;
+        const double alongNextRise = into - alongRise;
+        const double weight = entry[i] + rise[i] * alongRise + nextRise[i] * alongNextRise;
         sum += double{newestFirst[i]} * weight;
     }
     return sum;
