@@ -45,7 +45,7 @@ void SoundEngine::SetUp(bool preview) {
     run_ = ComputeRunSetup(settings_, preview);
     FillSineTable(sine_);
     kernel_ = &GetInterpolationKernel(run_.profile.kernel);
-    autocorrection_.Setup(run_.stepFraction);
+    autocorrection_.Setup(run_.stepFraction, Autocorrection::Input::SwingAboutRest);
     SetUpClockedStages();
     bow_ = {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
             settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};

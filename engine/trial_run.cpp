@@ -22,7 +22,7 @@ void TrialRun::Setup(const RunSetup& run, const BowInputs& bow) {
     run_ = &run;
     bow_ = bow;
     string_.Setup(run.profile.pointCount, run.bowPoint);
-    lock_.Setup(run.stepFraction);
+    lock_.Setup(run.stepFraction, Autocorrection::Input::Displacement);
     correctionSum_ = 0;
     correction_ = 0;
     holdPosition_ = TrialHoldPosition(bow.t1Ratio, bow.t2Ratio);
