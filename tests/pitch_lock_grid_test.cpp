@@ -1,7 +1,7 @@
-// The "Precalculated" pitch lock across the bow: every combination of the lowest, the default
-// and the highest force, speed, position, damping and friction ratio, at a low and a middle
-// note. Wherever the string settles to a steady pitch near its note, the lock must hold it
-// within a cent of the target.
+// Both pitch locks across the bow: every combination of the lowest, the default and the highest
+// force, speed, position, damping and friction ratio, at a low and a middle note. Wherever the
+// string settles to a steady pitch near its note, the lock must hold it within a cent of the
+// target.
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,9 @@ Outcome Measure(const GenerationSettings& settings) {
     return {steady, played};
 }
 
-TEST(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
+class PitchLockGrid : public ::testing::TestWithParam<AutocorrectionMode> {};
+
+TEST_P(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
     struct GridNote {
         const char* note;
         float duration;  // long enough for the slowest regimes of the low note to settle
@@ -66,6 +68,7 @@ TEST(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
         GenerationSettings base;
         base.noteIndex = FindNoteIndex(grid.note);
         base.duration = grid.duration;
+        base.autocorrection = GetParam();
         std::vector<Outcome> outcomes(testing::kBowGridSettings);
         std::atomic<int> next{0};
         auto work = [&] {
@@ -97,6 +100,14 @@ TEST(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
             << grid.note << ": too few steady settings to judge";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLocks, PitchLockGrid,
+                         ::testing::Values(AutocorrectionMode::Precalculated,
+                                           AutocorrectionMode::RealTime),
+                         [](const auto& mode) {
+                             return mode.param == AutocorrectionMode::RealTime ? "RealTime"
+                                                                               : "Precalculated";
+                         });
 
 }  // namespace
 }  // namespace sordanel
