@@ -194,12 +194,11 @@ void AddBatchOptions(CLI::App& app, BatchOptions& options) {
                    "also write an SFZ instrument of the batch's files beside them")
         ->type_name("NAME.sfz")
         ->needs(notes);
-    auto* summary =
-        app.add_flag("--batch-summary", options.summary,
-                     "print each file's note, target and measured frequency, error in cents "
-                     "and peak level")
-            ->needs(notes);
-    app.add_flag("--json", options.json, "print the batch summary as JSON")->needs(summary);
+    app.add_flag("--batch-summary", options.summary,
+                 "print each file's note, target and measured frequency, error in cents, peak "
+                 "level and whether it holds a steady pitch")
+        ->needs(notes);
+    app.add_flag("--json", options.json, "print the batch summary or the measurement as JSON");
 }
 
 std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions& options,

@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <span>
 
-#include "cli/pitch_estimate.h"
+#include "cli/note_steadiness.h"
 #include "engine/note_frequency.h"
 #include "engine/settings_tables.h"
 #include "engine/wave_header.h"
@@ -35,49 +34,6 @@ std::vector<double> ReadSamples(const std::string& path) {
     return samples;
 }
 
-// Where the bow has finished its attack and not begun its release, with a margin for the
-// string to settle; the middle of the note when the envelope leaves little of that.
-std::span<const double> SteadyPart(const std::vector<double>& samples,
-                                   const GenerationSettings& settings) {
-    constexpr double kSettle = 0.05;
-    const auto size = static_cast<double>(samples.size());
-    double from = (settings.t1Ratio + kSettle) * size;
-    double to = (1.0 - settings.t2Ratio - kSettle) * size;
-    if (to - from < 0.3 * size) {
-        from = 0.3 * size;
-        to = 0.6 * size;
-    }
-    return std::span(samples).subspan(static_cast<std::size_t>(from),
-                                      static_cast<std::size_t>(to - from));
-}
-
-FileSummary Summarize(const BatchItem& item, const std::string& directory,
-                      const GenerationSettings& settings) {
-    FileSummary summary{item.fileName,
-                        kNoteNames[static_cast<std::size_t>(item.noteIndex)],
-                        NoteFrequency({item.noteIndex, settings.c4Index, settings.justIntonation,
-                                       settings.keyIndex, settings.detune}),
-                        std::nullopt,
-                        std::nullopt,
-                        std::nullopt,
-                        {}};
-    const std::vector<double> samples = ReadSamples(directory + "/" + item.fileName);
-    double peak = 0;
-    for (const double s : samples) {
-        peak = std::max(peak, std::abs(s));
-    }
-    if (peak > 0) {
-        summary.peakDbfs = 20 * std::log10(peak / kFullScale);
-    }
-    const PitchReading reading = EstimatePitch(SteadyPart(samples, settings), kSampleRate);
-    summary.measuredHz = reading.hz;
-    summary.unmeasured = reading.unmeasured;
-    if (summary.measuredHz) {
-        summary.errorCents = 1200 * std::log2(*summary.measuredHz / summary.targetHz);
-    }
-    return summary;
-}
-
 std::string Format(const char* format, const std::optional<double>& value) {
     if (!value) {
         return "-";
@@ -89,12 +45,48 @@ std::string Format(const char* format, const std::optional<double>& value) {
 
 }  // namespace
 
+FileSummary SummarizeFile(const std::string& path, const std::string& file,
+                          const GenerationSettings& settings) {
+    FileSummary summary{
+        file,
+        kNoteNames[static_cast<std::size_t>(settings.noteIndex)],
+        NoteFrequency({settings.noteIndex, settings.c4Index, settings.justIntonation,
+                       settings.keyIndex, settings.detune}),
+        std::nullopt,
+        std::nullopt,
+        std::nullopt,
+        false,
+        {}};
+    const std::vector<double> samples = ReadSamples(path);
+    double peak = 0;
+    for (const double s : samples) {
+        peak = std::max(peak, std::abs(s));
+    }
+    if (peak > 0) {
+        summary.peakDbfs = 20 * std::log10(peak / kFullScale);
+    }
+    // A note that does not hold one pitch has none to claim.
+    const Steadiness steadiness = MeasureNote(samples, settings);
+    summary.steady = steadiness.steady;
+    if (steadiness.steady) {
+        summary.measuredHz = steadiness.hz;
+        summary.errorCents = 1200 * std::log2(*summary.measuredHz / summary.targetHz);
+    } else {
+        summary.unmeasured = steadiness.why;
+    }
+    return summary;
+}
+
 std::vector<FileSummary> SummarizeBatch(const BatchRequest& batch, const std::vector<bool>& written,
                                         const GenerationSettings& base) {
     std::vector<FileSummary> files;
     for (std::size_t i = 0; i < batch.items.size(); ++i) {
         if (written[i]) {
-            files.push_back(Summarize(batch.items[i], batch.directory, base));
+            const BatchItem& item = batch.items[i];
+            GenerationSettings settings = base;
+            settings.noteIndex = item.noteIndex;
+            files.push_back(
+                SummarizeFile(batch.directory + "/" + item.fileName, item.fileName, settings));
         }
     }
     return files;
@@ -107,33 +99,39 @@ std::string SummaryTable(const std::vector<FileSummary>& files) {
     }
     const int fileWidth = static_cast<int>(width);
     char line[512];
-    std::snprintf(line, sizeof line, "%-*s  %-4s  %11s  %11s  %11s  %9s\n", fileWidth, "file",
-                  "note", "target Hz", "measured Hz", "error cents", "peak dBFS");
+    std::snprintf(line, sizeof line, "%-*s  %-4s  %11s  %11s  %11s  %9s  %s\n", fileWidth, "file",
+                  "note", "target Hz", "measured Hz", "error cents", "peak dBFS", "steady");
     std::string table = line;
     for (const FileSummary& f : files) {
-        std::snprintf(line, sizeof line, "%-*s  %-4s  %11.3f  %11s  %11s  %9s\n", fileWidth,
+        const std::string steady = f.steady ? "yes" : "no: " + f.unmeasured;
+        std::snprintf(line, sizeof line, "%-*s  %-4s  %11.3f  %11s  %11s  %9s  %s\n", fileWidth,
                       f.file.c_str(), f.note.c_str(), f.targetHz,
-                      f.measuredHz ? Format("%.3f", f.measuredHz).c_str() : f.unmeasured.c_str(),
-                      Format("%+.2f", f.errorCents).c_str(), Format("%.1f", f.peakDbfs).c_str());
+                      Format("%.3f", f.measuredHz).c_str(), Format("%+.2f", f.errorCents).c_str(),
+                      Format("%.1f", f.peakDbfs).c_str(), steady.c_str());
         table += line;
     }
     return table;
 }
 
+nlohmann::json FileJson(const FileSummary& f) {
+    nlohmann::json row = {
+        {"file", f.file}, {"note", f.note}, {"targetHz", f.targetHz}, {"steady", f.steady}};
+    if (f.measuredHz) {
+        row["measuredHz"] = *f.measuredHz;
+        row["errorCents"] = *f.errorCents;
+    } else {
+        row["unmeasured"] = f.unmeasured;
+    }
+    if (f.peakDbfs) {
+        row["peakDbfs"] = *f.peakDbfs;
+    }
+    return row;
+}
+
 nlohmann::json SummaryJson(const std::vector<FileSummary>& files) {
     nlohmann::json array = nlohmann::json::array();
     for (const FileSummary& f : files) {
-        nlohmann::json row = {{"file", f.file}, {"note", f.note}, {"targetHz", f.targetHz}};
-        if (f.measuredHz) {
-            row["measuredHz"] = *f.measuredHz;
-            row["errorCents"] = *f.errorCents;
-        } else {
-            row["unmeasured"] = f.unmeasured;
-        }
-        if (f.peakDbfs) {
-            row["peakDbfs"] = *f.peakDbfs;
-        }
-        array.push_back(std::move(row));
+        array.push_back(FileJson(f));
     }
     return array;
 }

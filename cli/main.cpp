@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <string>
 #include <variant>
 
 #include "cli/batch_command.h"
+#include "cli/batch_summary.h"
 #include "cli/console_host.h"
 #include "cli/interrupt_request.h"
 #include "cli/note_render.h"
@@ -20,6 +22,16 @@
 namespace sordanel {
 
 namespace {
+
+void PrintMeasurement(const GenerationSettings& settings, bool json) {
+    const std::string& path = settings.outputPath;
+    const FileSummary file = SummarizeFile(path, path.substr(path.rfind('/') + 1), settings);
+    if (json) {
+        std::cout << FileJson(file).dump(2) << '\n';
+    } else {
+        std::cout << SummaryTable({file});
+    }
+}
 
 int Run(int argc, char** argv) {
     GenerationSettings settings;
@@ -49,6 +61,9 @@ int Run(int argc, char** argv) {
     host.EndProgressLine();
     if (result == GenerationResult::Aborted) {
         std::fputs("sordanel-render: Interrupted; no file was written\n", stderr);
+    }
+    if (request.measure && result == GenerationResult::Finished) {
+        PrintMeasurement(settings, request.json);
     }
     return static_cast<int>(result);
 }

@@ -343,9 +343,18 @@ std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* 
     AddGeneralOptions(app, settings);
     BatchOptions batch;
     AddBatchOptions(app, batch);
+    app.add_flag("--measure", request.measure,
+                 "after writing FILE, print its note, target and measured frequency, error in "
+                 "cents, peak level and whether it holds a steady pitch")
+        ->excludes("--notes")
+        ->excludes("--print-constants");
 
     try {
         app.parse(argc, argv);
+        if (batch.json && !batch.summary && !request.measure) {
+            throw CLI::RequiresError("--json", "--batch-summary or --measure");
+        }
+        request.json = batch.json;
         ApplyResonances(resonances, settings);
         settings.outputPath = AbsoluteOutputPath(output);
         request.batch = ResolveBatch(app, batch, DirectoryPath(settings.outputPath));

@@ -16,6 +16,8 @@ inline constexpr int kUsageExitCode = 64;
 struct RenderRequest {
     bool preview = false;         // write the preview image (3 s at most) instead of a Generate
     bool printConstants = false;  // print the run's derived values and render nothing
+    bool measure = false;         // measure the written file: its pitch and whether it holds steady
+    bool json = false;            // print the measurement (or the batch summary) as JSON
     std::optional<BatchRequest> batch;  // --notes: many notes into a directory instead of one
 };
 

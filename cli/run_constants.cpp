@@ -46,6 +46,8 @@ nlohmann::json RunConstants(const GenerationSettings& settings, bool preview) {
         {"totalSamples", run.totalSamples},
         {"precalcBlocks", run.precalcBlocks},
         {"settleSteps", run.settleSteps},
+        {"checkBlocks", run.checkBlocks},
+        {"checkSteps", run.checkSteps},
         {"fadeStart", level.fadeStart()},
         {"outputGain", Shortest(level.outputGain())},
         {"highPassCoefficient", Shortest(level.highPassCoefficient())},

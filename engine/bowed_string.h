@@ -42,7 +42,7 @@ public:
     // Bow quantities for the sample at `envelopePosition`, with the time step already
     // corrected by the autocorrection and the vibrato.
     void RefreshBowParameters(const BowInputs& bow, float timeStep, float envelopePosition);
-    // Trial-run variant: the full bow without envelope.
+    // The full bow without envelope, for a live voice whose bow the player holds.
     void RefreshConstantBow(const BowInputs& bow, float timeStep);
 
     // One time step. The bow point sticks when its velocity equals prevBowVelocity bit for bit

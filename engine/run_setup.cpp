@@ -8,6 +8,28 @@
 
 namespace sordanel {
 
+namespace {
+
+// The trial run's check bows through the note's attack and then lets the string settle for at
+// least kCheckSettlePeriods before the pitch meter reads it; it ends once the pitch has settled,
+// or after kCheckLongestPeriods: enough for the slowest regimes that still end in a steady pitch.
+constexpr double kCheckSettlePeriods = 20;
+constexpr double kCheckLongestPeriods = 140;
+
+// Everything that follows from the string's steps per second.
+void SetSampleClock(RunSetup& run, float sampleRate) {
+    run.samplesPerStep = static_cast<float>(double{sampleRate} / run.stepRate);
+
+    const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
+    // Above the output rate the kernel is stretched into an anti-aliasing filter.
+    run.kernelStep = run.samplesPerStep > 1.0f
+                         ? static_cast<float>(kernel.stride)
+                         : static_cast<float>(kernel.stride * double{run.samplesPerStep});
+    run.kernelTaps = static_cast<std::uint32_t>((kernel.entries - 1) / double{run.kernelStep});
+}
+
+}  // namespace
+
 RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float sampleRate) {
     RunSetup run{};
     run.noteFrequency =
@@ -25,26 +47,35 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float
         run.stepRate = kMinStepRate;
         run.stepFraction = static_cast<float>(double{run.noteFrequency} / kMinStepRate);
     }
-    run.samplesPerStep = static_cast<float>(double{sampleRate} / run.stepRate);
-
-    const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
-    // Above the output rate the kernel is stretched into an anti-aliasing filter.
-    run.kernelStep = run.samplesPerStep > 1.0f
-                         ? static_cast<float>(kernel.stride)
-                         : static_cast<float>(kernel.stride * double{run.samplesPerStep});
-    run.kernelTaps = static_cast<std::uint32_t>((kernel.entries - 1) / double{run.kernelStep});
+    SetSampleClock(run, sampleRate);
 
     run.duration = preview ? std::min(settings.duration, kPreviewMaxSeconds) : settings.duration;
     run.totalSamples = static_cast<std::uint32_t>(double{sampleRate} * run.duration);
 
     if (settings.autocorrection == AutocorrectionMode::Precalculated) {
-        // The trial run covers at least 115 periods, in whole blocks, computed in single
-        // precision as the weights of its progress are.
+        // The lock covers at least 115 periods, in whole blocks, computed in single precision
+        // as the weights of its progress are.
         const float samples = run.samplesPerStep * 115.0f / run.stepFraction;
         run.precalcBlocks = static_cast<std::uint32_t>(std::ceil(samples / 800.0f));
     }
     run.settleSteps = static_cast<std::uint32_t>(85.0 / run.stepFraction);
+
+    // The check plays the attack up to its hold, in output samples, and then its periods.
+    const double holdSamples = TrialHoldPosition(settings.t1Ratio, settings.t2Ratio) *
+                               static_cast<double>(run.totalSamples) / (0.02 / run.duration + 1.05);
+    const double samplesPerPeriod = double{run.samplesPerStep} / run.stepFraction;
+    if (settings.autocorrection == AutocorrectionMode::Precalculated) {
+        const double samples = holdSamples + kCheckLongestPeriods * samplesPerPeriod;
+        run.checkBlocks = static_cast<std::uint32_t>(std::ceil(samples / kBlockSamples));
+    }
+    run.checkSteps = static_cast<std::uint32_t>(holdSamples / run.samplesPerStep +
+                                                kCheckSettlePeriods / run.stepFraction);
     return run;
+}
+
+void RetimeRunSetup(RunSetup& run, double clockRatio, float sampleRate) {
+    run.stepRate = static_cast<float>(run.stepRate * clockRatio);
+    SetSampleClock(run, sampleRate);
 }
 
 }  // namespace sordanel

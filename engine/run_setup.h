@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/generation_settings.h"
@@ -19,8 +20,10 @@ struct RunSetup {
     std::uint32_t kernelTaps;     // history values weighed for one output sample
     float duration;               // seconds, at most 3 in a preview
     std::uint32_t totalSamples;   // output samples of the run
-    std::uint32_t precalcBlocks;  // 800-sample blocks of the trial run; 0 without one
-    std::uint32_t settleSteps;    // trial-run steps left out of the averaged correction
+    std::uint32_t precalcBlocks;  // 800-sample blocks of the trial run's lock; 0 without one
+    std::uint32_t settleSteps;    // lock steps left out of the averaged correction
+    std::uint32_t checkBlocks;    // 800-sample blocks of the trial run's check; 0 without one
+    std::uint32_t checkSteps;     // check steps before its pitch is measured
 };
 
 inline constexpr float kMinStepRate = 10000.0f;
@@ -30,6 +33,17 @@ inline constexpr std::uint32_t kBlockSamples = 800;
 // sampleRate is the output rate in Hz: the files' 44100, or a live host's own rate.
 RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview,
                          float sampleRate = kSampleRate);
+
+// Runs the string's clock clockRatio times faster: the steps per second and, with them, the
+// interpolation's stretch and taps. The string's own step is unchanged, so it plays the same
+// steps, and the note's pitch moves by exactly the ratio.
+void RetimeRunSetup(RunSetup& run, double clockRatio, float sampleRate = kSampleRate);
+
+// Where the trial run holds the bow: the end of the attack, or the start of the release when
+// the two overlap.
+inline float TrialHoldPosition(float t1Ratio, float t2Ratio) {
+    return std::min(t1Ratio, 1.0f - t2Ratio);
+}
 
 // Position of output sample n on the string's clock, in steps. Kept in double: in single
 // precision its rounding grows with the sample index and shakes the timing of long notes.

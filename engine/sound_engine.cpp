@@ -45,7 +45,19 @@ void SoundEngine::SetUp(bool preview) {
     run_ = ComputeRunSetup(settings_, preview);
     FillSineTable(sine_);
     kernel_ = &GetInterpolationKernel(run_.profile.kernel);
-    autocorrection_.Setup(run_.stepFraction);
+    autocorrection_.Setup(run_.stepFraction, Autocorrection::Input::SwingAboutRest);
+    SetUpClockedStages();
+    bow_ = {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
+            settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
+    string_.Setup(run_.profile.pointCount, run_.bowPoint);
+    history_.Clear();
+    sampleIndex_ = 0;
+    stepCount_ = 0;
+    vibratoTerm_ = 0;
+    prevBowVelocity_ = 0;
+}
+
+void SoundEngine::SetUpClockedStages() {
     vibrato_.Setup(kVibratoSpeedsHz[static_cast<std::size_t>(settings_.vibratoSpeedIndex)],
                    settings_.vibratoDepth, run_.stepRate);
     level_.Setup(settings_.maximize, settings_.volumeDb, run_.noteFrequency, run_.samplesPerStep,
@@ -53,15 +65,7 @@ void SoundEngine::SetUp(bool preview) {
     box_.BuildResonatorBank(ActiveResonances(settings_), run_.stepRate, run_.stepFraction,
                             run_.noteFrequency, settings_.stringToBoxRatio,
                             run_.profile.pointCount);
-    bow_ = {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
-            settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
-    string_.Setup(run_.profile.pointCount, run_.bowPoint);
-    history_.Clear();
     history_.PrepareKernel(*kernel_, run_.kernelStep, run_.kernelTaps);
-    sampleIndex_ = 0;
-    stepCount_ = 0;
-    vibratoTerm_ = 0;
-    prevBowVelocity_ = 0;
 }
 
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
@@ -74,7 +78,12 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
             return output_.AbortOutput();
         }
     }
+    // The note plays the measured steps on a clock that puts them at the target pitch; the
+    // vibrato, the box and the interpolation follow the clock in seconds.
     autocorrection_.setFreqCorrection(trial_.correction());
+    trialClock_ = run_;
+    RetimeRunSetup(run_, trial_.clockRatio());
+    SetUpClockedStages();
     sampleIndex_ = 0;
     return std::nullopt;
 }
@@ -82,30 +91,42 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
 std::optional<GenerationResult> SoundEngine::MainLoop() {
     const std::int32_t middle = run_.profile.pointCount / 2;
     const std::uint32_t total = run_.totalSamples;
-    const bool vibratoOn = settings_.vibratoOn;
     const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
     sampleIndex_ = 0;
     stepCount_ = 0;
+    // A measured note bows its attack on the trial's clock, step for step as the trial did, so
+    // that it settles where the trial was measured; from the hold on, the bow is steady and the
+    // note follows its own clock.
+    const bool measured = settings_.autocorrection == AutocorrectionMode::Precalculated;
+    const float hold = TrialHoldPosition(bow_.t1Ratio, bow_.t2Ratio);
+    attackRefresh_ = 0;
+    attackOnTrialClock_ = measured;
     // One block more than whole blocks: when total is a multiple of 800 the last one is
     // empty but still reports progress and checks for abort.
     for (std::uint32_t block = 0; block <= total / kBlockSamples; ++block) {
         const std::uint32_t blockEnd = std::min(sampleIndex_ + kBlockSamples, total);
         for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
-            if (sampleIndex_ % 4 == 0) {
-                if (vibratoOn) {
-                    vibratoTerm_ = vibrato_.Term(stepCount_, sine_);
-                }
-                const auto timeStep = static_cast<float>(
-                    (1.0 + autocorrection_.freqCorrection() + vibratoTerm_) * run_.stepFraction);
-                const float envelopePosition = EnvelopePosition(run_, sampleIndex_);
-                string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
+            if (sampleIndex_ % 4 == 0 && !attackOnTrialClock_) {
+                // On a faster clock the note's own position may still lie in the attack that
+                // the trial's clock already finished.
+                const float position = EnvelopePosition(run_, sampleIndex_);
+                RefreshBow(measured ? std::max(position, hold) : position);
             }
             const double t = StepClock(run_, sampleIndex_);
             const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
             const double stepPhase = (t - targetStep) * run_.kernelStep;
+            while (attackOnTrialClock_ && stepCount_ == NextAttackRefreshStep()) {
+                RefreshAttackOnTrialClock();
+            }
             while (stepCount_ < targetStep) {
-                if (RunSteps(targetStep, realTimeCorrection)) {
+                const std::uint32_t until = attackOnTrialClock_
+                                                ? std::min(targetStep, NextAttackRefreshStep())
+                                                : targetStep;
+                if (RunSteps(until, realTimeCorrection)) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
+                }
+                while (attackOnTrialClock_ && stepCount_ == NextAttackRefreshStep()) {
+                    RefreshAttackOnTrialClock();
                 }
             }
             const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
@@ -121,6 +142,32 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
         }
     }
     return std::nullopt;
+}
+
+void SoundEngine::RefreshBow(float envelopePosition) {
+    if (settings_.vibratoOn) {
+        vibratoTerm_ = vibrato_.Term(stepCount_, sine_);
+    }
+    const auto timeStep = static_cast<float>(
+        (1.0 + autocorrection_.freqCorrection() + vibratoTerm_) * run_.stepFraction);
+    string_.RefreshBowParameters(bow_, timeStep, envelopePosition);
+}
+
+std::uint32_t SoundEngine::NextAttackRefreshStep() const {
+    // The trial refreshed the bow before the steps of every fourth sample, that is after the
+    // steps of the sample before it.
+    if (attackRefresh_ == 0) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(std::floor(StepClock(trialClock_, attackRefresh_ - 1)));
+}
+
+void SoundEngine::RefreshAttackOnTrialClock() {
+    const float hold = TrialHoldPosition(bow_.t1Ratio, bow_.t2Ratio);
+    const float position = EnvelopePosition(trialClock_, attackRefresh_);
+    RefreshBow(std::min(position, hold));
+    attackRefresh_ += 4;
+    attackOnTrialClock_ = position < hold;
 }
 
 // The steps between two output samples share one bow, so the pass keeps the string's chunks
@@ -146,7 +193,7 @@ void SoundEngine::ReportProgress(bool precalculating) {
     // P is 0 without a trial run, so the main-loop formulas reduce to n / T then.
     const std::uint32_t n = sampleIndex_;
     const std::uint32_t total = run_.totalSamples;
-    const std::uint32_t trialSamples = run_.precalcBlocks * kBlockSamples;
+    const std::uint32_t trialSamples = (run_.precalcBlocks + run_.checkBlocks) * kBlockSamples;
     if (!preview_) {
         const double weighedTrial = kPrecalcWeight * trialSamples;
         const auto fraction =

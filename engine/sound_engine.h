@@ -42,6 +42,8 @@ public:
 
 private:
     void SetUp(bool preview);
+    // The stages whose constants follow the string's steps per second.
+    void SetUpClockedStages();
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
     std::optional<GenerationResult> MainLoop();
@@ -49,6 +51,11 @@ private:
     // when it stopped after a step the real-time pitch lock measures.
     bool RunSteps(std::uint32_t targetStep, bool realTimeCorrection);
     void ReportProgress(bool precalculating);
+    // The vibrato term and the bow of the next steps, at envelopePosition.
+    void RefreshBow(float envelopePosition);
+    // The step before which the trial refreshed its bow for the next time, and that refresh.
+    std::uint32_t NextAttackRefreshStep() const;
+    void RefreshAttackOnTrialClock();
 
     const GenerationSettings& source_;
     GenerationSettings settings_;  // the run's own copy
@@ -58,6 +65,7 @@ private:
 
     bool preview_ = false;
     RunSetup run_{};
+    RunSetup trialClock_{};  // the run as the trial played it, before the clock was corrected
     const InterpolationKernel* kernel_ = nullptr;
     SineTable sine_{};
     BowedString string_;
@@ -73,6 +81,8 @@ private:
     std::uint32_t stepCount_ = 0;
     float vibratoTerm_ = 0;
     float prevBowVelocity_ = 0;
+    std::uint32_t attackRefresh_ = 0;  // the trial's sample of the next refresh of the attack
+    bool attackOnTrialClock_ = false;
 };
 
 }  // namespace sordanel

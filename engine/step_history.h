@@ -37,7 +37,8 @@ public:
     float At(std::uint32_t stepCount) const { return values_[SlotOf(stepCount)]; }
 
     // The output value at a sample lying stepPhase kernel entries after step targetStep:
-    // the history weighed by the kernel read every kernelStep entries.
+    // the history weighed by the kernel read every kernelStep entries, each reading taken
+    // between the two entries around its position.
     float InterpolateOutput(const InterpolationKernel& kernel, float kernelStep,
                             std::uint32_t kernelTaps, std::uint32_t targetStep,
                             double stepPhase) const;

@@ -1,20 +1,96 @@
 #include "engine/trial_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sordanel {
+
+namespace {
+
+// The reach of the clock: a string this far off its target is corrected only this far, so
+// that the interpolation's taps stay within the step history.
+constexpr double kMinClockRatio = 0.75;
+constexpr double kMaxClockRatio = 1.35;
+// The check measures over this many periods, in two windows whose pitches must agree within
+// a twentieth of a cent for the string to count as settled.
+constexpr std::size_t kMeasuredPeriods = 40;
+const double kSettledOctaves = 0.05 / 1200;
+
+}  // namespace
 
 void TrialRun::Setup(const RunSetup& run, const BowInputs& bow) {
     run_ = &run;
     bow_ = bow;
     string_.Setup(run.profile.pointCount, run.bowPoint);
-    lock_.Setup(run.stepFraction);
+    lock_.Setup(run.stepFraction, Autocorrection::Input::Displacement);
     correctionSum_ = 0;
+    correction_ = 0;
+    holdPosition_ = TrialHoldPosition(bow.t1Ratio, bow.t2Ratio);
+    prevBowVelocity_ = 0;
+    blocksDone_ = 0;
+    checkBlocksDone_ = 0;
+    ratio_.reset();
     sampleIndex_ = 0;
     stepCount_ = 0;
 }
 
 bool TrialRun::RunBlock(const SineTable& sine) {
+    const RunSetup& run = *run_;
+    ++blocksDone_;
+    if (blocksDone_ <= run.precalcBlocks) {
+        RunLockBlock(sine);
+        if (blocksDone_ == run.precalcBlocks) {
+            correction_ =
+                stepCount_ > run.settleSteps
+                    ? static_cast<float>(double{correctionSum_} / (stepCount_ - run.settleSteps))
+                    : 0.0f;
+            StartCheck();
+        }
+        return true;
+    }
+    RunCheckBlock();
+    const bool last = ++checkBlocksDone_ == run.checkBlocks;
+    const std::size_t period = PeriodReadings();
+    const std::size_t readings = meter_.readings();
+    if (readings < kMeasuredPeriods * period) {
+        if (!last) {
+            return true;
+        }
+        ratio_.reset();
+    } else {
+        // Settled once two windows in a row agree; the check's last window counts as it is.
+        const std::size_t window = kMeasuredPeriods / 2 * period;
+        const auto earlier = meter_.PlayedCycles(readings - 2 * window, window);
+        const auto later = meter_.PlayedCycles(readings - window, window);
+        const bool settled =
+            earlier && later && std::fabs(std::log2(*later / *earlier)) < kSettledOctaves;
+        if (!settled && !last) {
+            return true;
+        }
+        ratio_ = ClockRatio(meter_.PlayedCycles(readings - 2 * window, 2 * window));
+    }
+    if (!ratio_ && correction_ != 0.0f) {
+        // The lock moved the string into a regime with no steady pitch within the clock's
+        // reach, where the uncorrected step may still have one: check that instead.
+        correction_ = 0.0f;
+        StartCheck();
+        return true;
+    }
+    return false;
+}
+
+void TrialRun::StartCheck() {
+    // The check starts from rest, as the note does.
+    timeStep_ = static_cast<float>((1.0 + correction_) * run_->stepFraction);
+    string_.Reset();
+    meter_.Start(4.0 * run_->stepFraction);  // one reading every fourth step
+    prevBowVelocity_ = 0;
+    sampleIndex_ = 0;
+    stepCount_ = 0;
+    checkBlocksDone_ = 0;
+}
+
+void TrialRun::RunLockBlock(const SineTable& sine) {
     const RunSetup& run = *run_;
     const std::int32_t middle = run.profile.pointCount / 2;
     const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
@@ -37,14 +113,46 @@ bool TrialRun::RunBlock(const SineTable& sine) {
             ++stepCount_;
         }
     }
-    return sampleIndex_ < run.precalcBlocks * kBlockSamples;
 }
 
-float TrialRun::correction() const {
-    if (stepCount_ <= run_->settleSteps) {
-        return 0.0f;
+void TrialRun::RunCheckBlock() {
+    const RunSetup& run = *run_;
+    const std::int32_t middle = run.profile.pointCount / 2;
+    const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
+    for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
+        if (sampleIndex_ % 4 == 0) {
+            const float position = std::min(EnvelopePosition(run, sampleIndex_), holdPosition_);
+            string_.RefreshBowParameters(bow_, timeStep_, position);
+        }
+        const float bowVelocity = string_.bow().bowVelocity;
+        const auto targetStep =
+            static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_)));
+        while (stepCount_ < targetStep) {
+            string_.Step(bowVelocity, prevBowVelocity_);
+            prevBowVelocity_ = bowVelocity;
+            ++stepCount_;
+            if (stepCount_ >= run.checkSteps && stepCount_ % 4 == 0) {
+                meter_.Record(string_.displacement(middle));
+            }
+        }
     }
-    return static_cast<float>(double{correctionSum_} / (stepCount_ - run_->settleSteps));
+}
+
+std::size_t TrialRun::PeriodReadings() const {
+    return static_cast<std::size_t>(std::ceil(1.0 / (4.0 * run_->stepFraction)));
+}
+
+std::optional<double> TrialRun::ClockRatio(std::optional<double> played) const {
+    if (!played) {
+        return std::nullopt;
+    }
+    // The check played (1 + correction) times the nominal step, and its periods per reading
+    // are compared with the nominal ones.
+    const double ratio = 4.0 * run_->stepFraction / *played;
+    if (ratio < kMinClockRatio || ratio > kMaxClockRatio) {
+        return std::nullopt;
+    }
+    return ratio;
 }
 
 float MeasureCorrection(const RunSetup& run, const BowInputs& bow) {
@@ -54,7 +162,7 @@ float MeasureCorrection(const RunSetup& run, const BowInputs& bow) {
     trial.Setup(run, bow);
     while (trial.RunBlock(sine)) {
     }
-    return trial.correction();
+    return static_cast<float>((1.0 + trial.correction()) * trial.clockRatio() - 1.0);
 }
 
 }  // namespace sordanel

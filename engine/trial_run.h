@@ -1,18 +1,29 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "engine/autocorrection.h"
 #include "engine/bowed_string.h"
 #include "engine/run_setup.h"
 #include "engine/sine_table.h"
+#include "engine/string_pitch_meter.h"
 
 namespace sordanel {
 
-// The measurement of the "Precalculated" pitch lock: the string bowed steadily from rest, with
-// no envelope, no vibrato and no body, for run.precalcBlocks blocks; the pitch lock runs every
-// fourth step, and its correction averaged after the first run.settleSteps steps is the
-// constant correction of the note. It allocates nothing.
+// The measurement of the "Precalculated" pitch lock, in two parts.
+// First the lock: the string bowed steadily from rest, with no envelope, no vibrato and no
+// body, for run.precalcBlocks blocks; the pitch lock runs every fourth step, and its correction
+// averaged after the first run.settleSteps steps corrects the note's time step. That brings the
+// string near its target in a regime that repeats period by period.
+// Then the check: the note's own string at the corrected time step, bowed with the note's own
+// attack and held at the attack's end; from step run.checkSteps on, the pitch meter reads the
+// middle point, until the pitch has settled or for at most run.checkBlocks blocks. The note plays
+// these very steps, so it lands in the regime that was measured, and what the lock left over is
+// taken up by the string's clock: a further change of the time step could move the string into
+// another regime. Where the corrected step finds no steady pitch, the uncorrected one is checked as
+// well. It allocates nothing.
 class TrialRun {
 public:
     // The string at rest for the note of `run`, bowed with `bow`.
@@ -20,22 +31,44 @@ public:
     // String steps for one block of output samples; false once the last block was played.
     bool RunBlock(const SineTable& sine);
 
-    std::uint32_t samplesDone() const { return sampleIndex_; }
+    // Output samples of both parts so far; a second check counts as the end of the first.
+    std::uint32_t samplesDone() const {
+        return std::min(blocksDone_, run_->precalcBlocks + run_->checkBlocks) * kBlockSamples;
+    }
     // The averaged correction of the string's time step.
-    float correction() const;
+    float correction() const { return correction_; }
+    // How much faster the string's clock must run for the note to sound at its target: the
+    // target over the checked pitch; 1 when the string found no steady pitch within the
+    // interpolation's reach.
+    double clockRatio() const { return ratio_.value_or(1.0); }
 
 private:
+    void RunLockBlock(const SineTable& sine);
+    void StartCheck();
+    void RunCheckBlock();
+    std::size_t PeriodReadings() const;  // the meter's readings per period, rounded up
+    std::optional<double> ClockRatio(std::optional<double> played) const;
+
     const RunSetup* run_ = nullptr;
     BowInputs bow_{};
     BowedString string_;
     Autocorrection lock_;
+    StringPitchMeter meter_;
     float correctionSum_ = 0;
-    std::uint32_t sampleIndex_ = 0;
-    std::uint32_t stepCount_ = 0;
+    float correction_ = 0;
+    float timeStep_ = 0;  // the corrected step of the check
+    float holdPosition_ = 0;
+    float prevBowVelocity_ = 0;
+    std::optional<double> ratio_;
+    std::uint32_t blocksDone_ = 0;
+    std::uint32_t checkBlocksDone_ = 0;
+    std::uint32_t sampleIndex_ = 0;  // within the part
+    std::uint32_t stepCount_ = 0;    // within the part
 };
 
 // A whole trial run, for a caller with no run of its own around it, such as a live voice that
-// measures on a worker thread while its note already plays.
+// measures on a worker thread while its note already plays: the relative correction of the
+// string's time step that brings it to its target.
 float MeasureCorrection(const RunSetup& run, const BowInputs& bow);
 
 }  // namespace sordanel

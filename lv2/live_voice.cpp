@@ -41,7 +41,7 @@ void LiveVoice::Start(const GenerationSettings& settings, float velocityShare, f
     box_.BuildResonatorBank(ActiveResonances(settings), run_.stepRate, run_.stepFraction,
                             run_.noteFrequency, settings.stringToBoxRatio, run_.profile.pointCount);
     history_.Clear();
-    autocorrection_.Setup(run_.stepFraction);
+    autocorrection_.Setup(run_.stepFraction, Autocorrection::Input::SwingAboutRest);
     highPass_.Setup(run_.noteFrequency, sampleRate);
     noteGain_ = OutputGain(highPass_, 1.0f, run_.samplesPerStep, 1.0);
 

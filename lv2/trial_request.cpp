@@ -27,6 +27,8 @@ float RunTrial(const TrialRequest& request, float sampleRate) {
     settings.detune = request.detune;
     settings.bowPosition = request.bowPosition;
     settings.autocorrection = AutocorrectionMode::Precalculated;
+    settings.t1Ratio = 0;  // a live note measures its full bow from the start
+    settings.t2Ratio = 0;
     const RunSetup run = ComputeRunSetup(settings, false, sampleRate);
     const BowInputs bow{.bowPressingForce = request.bowPressingForce,
                         .bowSpeed = request.bowSpeed,

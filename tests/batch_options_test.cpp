@@ -142,9 +142,17 @@ TEST(BatchOptions, BatchOptionsBelongToABatchOnly) {
     ExpectRefused({"--sfz", "c.sfz", "-o", "/lib/c.wav"}, "--sfz requires --notes");
     ExpectRefused({"--notes", "C2", "--note", "C3", "-o", "/lib"}, "excludes --note");
     ExpectRefused({"--notes", "C2", "--print-constants", "-o", "/lib"}, "excludes");
-    ExpectRefused({"--notes", "C2", "--json", "-o", "/lib"}, "--json requires --batch-summary");
+    ExpectRefused({"--notes", "C2", "--json", "-o", "/lib"},
+                  "--json requires --batch-summary or --measure");
+    // A batch measures its files with --batch-summary; --measure is for one render.
+    ExpectRefused({"--notes", "C2", "--measure", "-o", "/lib"}, "--notes excludes --measure");
+    ExpectRefused({"--measure", "--print-constants", "-o", "/lib/c.wav"}, "excludes");
     const auto single = Parse({"-o", "/lib/c.wav"});
     EXPECT_FALSE(std::get<RenderRequest>(single).batch.has_value());
+    const auto measured =
+        std::get<RenderRequest>(Parse({"-o", "/lib/c.wav", "--measure", "--json"}));
+    EXPECT_TRUE(measured.measure);
+    EXPECT_TRUE(measured.json);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ protected:
         const GenerationSettings settings;
         run_ = ComputeRunSetup(settings, false);
         string_.Setup(run_.profile.pointCount, run_.bowPoint);
-        loop_.Setup(run_.stepFraction);
+        loop_.Setup(run_.stepFraction, Autocorrection::Input::Displacement);
         FillSineTable(sine_);
     }
 

@@ -127,7 +127,7 @@ TEST(RunSetup, TrialRunCoversAtLeast115PeriodsInWholeBlocks) {
 
 TEST(Autocorrection, LoopConstantsFollowTheStepFraction) {
     Autocorrection loop;
-    loop.Setup(0.0024324325f);
+    loop.Setup(0.0024324325f, Autocorrection::Input::Displacement);
     EXPECT_NEAR(loop.pole(), 0.985308f, 1e-6);
     EXPECT_NEAR(loop.inputGain(), -2.94123f, 1e-5);
     EXPECT_EQ(loop.freqCorrection(), 0.0f);
@@ -135,6 +135,35 @@ TEST(Autocorrection, LoopConstantsFollowTheStepFraction) {
     FillSineTable(sine);
     loop.Update(0.0f, 1.0, sine);
     EXPECT_EQ(loop.freqCorrection(), 0.0f) << "a string at rest gets no correction";
+}
+
+// A middle point pushed aside ten times further than it swings, swinging exactly at the
+// reference's frequency: the loop sees a constant phase and so asks for a steady correction.
+// Measured on the plain displacement, the offset turns the phase round every period and the
+// correction sweeps its whole range.
+TEST(Autocorrection, ASwingFarOffItsRestPositionGivesASteadyPhase) {
+    constexpr float kStepFraction = 0.0024324325f;
+    SineTable sine;
+    FillSineTable(sine);
+    auto correctionSpread = [&](Autocorrection::Input input) {
+        Autocorrection loop;
+        loop.Setup(kStepFraction, input);
+        const double updatesPerPeriod = 1.0 / (4.0 * kStepFraction);
+        float low = 1;
+        float high = -1;
+        for (int k = 0; k < 40 * static_cast<int>(updatesPerPeriod); ++k) {
+            const double x = 0.0034 + 0.00034 * std::sin(2 * M_PI * k / updatesPerPeriod + 1.0);
+            loop.Update(static_cast<float>(x), 1.0, sine);
+            if (k > 20 * updatesPerPeriod) {
+                low = std::min(low, loop.freqCorrection());
+                high = std::max(high, loop.freqCorrection());
+            }
+        }
+        return high - low;
+    };
+    // What remains is the filters' ripple at twice the note's frequency, about ±0.01.
+    EXPECT_LT(correctionSpread(Autocorrection::Input::SwingAboutRest), 0.03);
+    EXPECT_GT(correctionSpread(Autocorrection::Input::Displacement), 0.3);
 }
 
 TEST(Vibrato, DefaultDepthSwingsTheTimeStepByAboutOnePointTwoPercent) {

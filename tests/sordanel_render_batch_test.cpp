@@ -160,6 +160,7 @@ TEST_F(SordanelRenderBatchTest, SummaryMeasuresEachFileInTune) {
     EXPECT_EQ(summary[1].at("note"), "C4");
     EXPECT_NEAR(summary[1].at("targetHz").get<double>(), 261.6255, 1e-3);
     for (const auto& file : summary) {
+        EXPECT_TRUE(file.at("steady").get<bool>()) << file.dump();
         EXPECT_NEAR(file.at("errorCents").get<double>(), 0.0, 2.0) << file.dump();
         EXPECT_NEAR(file.at("peakDbfs").get<double>(), 0.0, 0.01) << "Maximize reaches full scale";
     }
@@ -167,11 +168,13 @@ TEST_F(SordanelRenderBatchTest, SummaryMeasuresEachFileInTune) {
     const Outcome table = render_->Run(
         {"--notes", "C4", "-o", library_.string(), "--batch-summary", "--duration", "1.5"});
     ASSERT_EQ(table.exitCode, 0) << table.err;
-    EXPECT_EQ(table.out.rfind("file    note    target Hz  measured Hz  error cents  peak dBFS\n"
-                              "C4.wav  C4        261.625  ",
-                              0),
-              0u)
+    EXPECT_EQ(
+        table.out.rfind("file    note    target Hz  measured Hz  error cents  peak dBFS  steady\n"
+                        "C4.wav  C4        261.625  ",
+                        0),
+        0u)
         << table.out;
+    EXPECT_EQ(table.out.substr(table.out.size() - 6), "  yes\n") << table.out;
 }
 
 }  // namespace

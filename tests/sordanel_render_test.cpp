@@ -170,6 +170,41 @@ TEST_F(SordanelRenderTest, BadOptionTouchesNoFile) {
     EXPECT_TRUE(TempDirEmpty());
 }
 
+// After the file is written, its pitch as a listener would measure it: the default note in
+// tune and steady; a bow that only scrapes (the most force, near the middle of the string)
+// steady at no pitch, which is said instead of a number. The exit status stays the render's.
+TEST_F(SordanelRenderTest, MeasureReportsThePitchOfASteadyNoteOnly) {
+    const Outcome inTune = Render({"-o", Output(), "--measure", "--json"});
+    ASSERT_EQ(inTune.exitCode, 0) << inTune.err;
+    EXPECT_EQ(ReadWave(Output()).frames, 35280);
+    const auto note = nlohmann::json::parse(inTune.out);
+    EXPECT_EQ(note.at("file"), "note.wav");
+    EXPECT_EQ(note.at("note"), "C5");
+    EXPECT_TRUE(note.at("steady").get<bool>()) << note.dump();
+    EXPECT_NEAR(note.at("errorCents").get<double>(), 0.0, 1.0) << note.dump();
+    EXPECT_NEAR(note.at("measuredHz").get<double>(), 523.251, 0.3);
+
+    const Outcome table = Render({"-o", Output(), "--measure"});
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_TRUE(std::regex_match(
+        table.out,
+        std::regex("file +note +target Hz +measured Hz +error cents +peak dBFS +steady\n"
+                   "note\\.wav +C5 +523\\.251 +523\\.[0-9]+ +[-+]0\\.[0-9]+ +[-0-9.]+ +yes\n")))
+        << table.out;
+
+    const Outcome scraping =
+        Render({"-o", Output(), "--measure", "--json", "--force", "3.5", "--position", "0.35"});
+    ASSERT_EQ(scraping.exitCode, 0) << scraping.err;
+    const auto noise = nlohmann::json::parse(scraping.out);
+    EXPECT_FALSE(noise.at("steady").get<bool>()) << noise.dump();
+    EXPECT_FALSE(noise.contains("measuredHz")) << noise.dump();
+    EXPECT_FALSE(noise.at("unmeasured").get<std::string>().empty());
+
+    const Outcome failed = Render({"-o", (dir_ / "missing" / "note.wav").string(), "--measure"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.out, "") << "nothing to measure";
+}
+
 TEST_F(SordanelRenderTest, InterruptLeavesNeitherOutputNorTemporaryFile) {
     const pid_t render = Start({"-o", Output(), "--quality", "high", "--duration", "20"});
     // Both files exist from the start of the run: wait for the temporary one, then interrupt.

@@ -42,11 +42,14 @@ TEST(SoundEngineProgress, FullRunWeighsTheTrialRunAtSixTenths) {
     Bench bench;
     ASSERT_EQ(bench.Run(), GenerationResult::Finished);
     const auto& f = bench.progress.fractions;
-    const double trial = 0.6 * 13 * 800, total = 35280;
-    ASSERT_EQ(f.size(), 13u + 45u) << "13 trial blocks, then 44 full blocks and a partial one";
+    // The trial counts with its longest check, 21 blocks after the lock's 13; this one settles
+    // after 13 and the progress goes on from the whole trial's share.
+    const double trial = 0.6 * 34 * 800, total = 35280;
+    ASSERT_EQ(f.size(), 26u + 45u)
+        << "13 blocks of the lock and 13 of the check, then 44 full blocks and a partial one";
     EXPECT_FLOAT_EQ(f[0], static_cast<float>(0.6 * 800 / (trial + total)));
-    EXPECT_FLOAT_EQ(f[12], static_cast<float>(trial / (trial + total)));
-    EXPECT_FLOAT_EQ(f[13], static_cast<float>((800 + trial) / (trial + total)));
+    EXPECT_FLOAT_EQ(f[25], static_cast<float>(0.6 * 26 * 800 / (trial + total)));
+    EXPECT_FLOAT_EQ(f[26], static_cast<float>((800 + trial) / (trial + total)));
     EXPECT_FLOAT_EQ(f.back(), 1.0f);
     for (std::size_t k = 1; k < f.size(); ++k)
         EXPECT_GT(f[k], f[k - 1]);
@@ -59,9 +62,10 @@ TEST(SoundEngineProgress, PreviewShowsPercentagesInIntegerArithmetic) {
     Bench bench;
     ASSERT_EQ(bench.Run(true), GenerationResult::Finished);
     const auto& s = bench.host.statuses;
-    ASSERT_EQ(s.size(), 13u + 45u);
-    EXPECT_EQ(s[0], "Generating preview - 1% done");
-    EXPECT_EQ(s[12], "Generating preview - 15% done") << "60 x 10400 / (6240 + 35280)";
+    ASSERT_EQ(s.size(), 26u + 45u);
+    EXPECT_EQ(s[0], "Generating preview - 0% done") << "60 x 800 / (16320 + 35280)";
+    EXPECT_EQ(s[25], "Generating preview - 24% done") << "60 x 20800 / (16320 + 35280)";
+    EXPECT_EQ(s[26], "Generating preview - 33% done") << "(100 x 800 + 60 x 27200) / 51600";
     EXPECT_EQ(s.back(), "Generating preview - 100% done");
     EXPECT_TRUE(bench.progress.fractions.empty()) << "a preview never calls the progress dialog";
 }

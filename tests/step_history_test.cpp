@@ -49,7 +49,8 @@ TEST(StepHistory, StartsEmptyAndTheFirstStepLandsInEntryOne) {
     EXPECT_EQ(history.At(1 + StepHistory::kSize), 0.5f) << "a ring";
 }
 
-// The plain reading the engine's is measured against: every tap in order, one double sum.
+// The plain reading the engine's is measured against: every tap in order, the kernel taken
+// on the straight line between the entries around the tap's position, one double sum.
 struct InOrderSum {
     double sum = 0;
     double magnitude = 0;  // sum of the products' sizes, the scale of any rounding
@@ -60,8 +61,12 @@ InOrderSum InterpolateInOrder(const std::vector<float>& steps, const Interpolati
                               double stepPhase) {
     InOrderSum result;
     for (std::uint32_t i = 0; i < taps; ++i) {
-        const auto entry = static_cast<std::uint32_t>(i * double{kernelStep} + stepPhase);
-        const double product = double{steps[targetStep - i]} * kernel.table[entry];
+        const double position = i * double{kernelStep} + stepPhase;
+        const auto entry = static_cast<std::uint32_t>(position);
+        const double below = kernel.table[entry];
+        const double above = kernel.table[entry + 1];
+        const double weight = below + (above - below) * (position - entry);
+        const double product = double{steps[targetStep - i]} * weight;
         result.sum += product;
         result.magnitude += std::abs(product);
     }
@@ -71,21 +76,24 @@ InOrderSum InterpolateInOrder(const std::vector<float>& steps, const Interpolati
 // Long random runs through the notes' own kernels, steps and tap counts, read both through the
 // prepared rows and directly: every output stays within one float rounding of the in-order sum,
 // and so far within one 16-bit unit of the run's loudest value. The phases include every whole
-// entry and the double just below it, where the row switches and a tap's entry carries over.
+// entry and the double just below it, where the row switches and a tap's position passes into
+// the next pair of entries.
 TEST(StepHistory, InterpolationMatchesTheInOrderSumOnLongRandomRuns) {
     struct Note {
         const char* name;
         int quality;
+        bool preview = false;
     };
-    for (const Note note :
-         {Note{"E7", 0}, Note{"E7", 1}, Note{"C5", 0}, Note{"C1", 0}, Note{"C1", 1}}) {
+    for (const Note note : {Note{"E7", 0}, Note{"E7", 1}, Note{"C5", 0}, Note{"C1", 0},
+                            Note{"C1", 1}, Note{"E7", 0, true}, Note{"C5", 0, true}}) {
         GenerationSettings settings;
         settings.noteIndex = FindNoteIndex(note.name);
         settings.quality = static_cast<Quality>(note.quality);
-        const RunSetup run = ComputeRunSetup(settings, false);
+        const RunSetup run = ComputeRunSetup(settings, note.preview);
         const InterpolationKernel& kernel = GetInterpolationKernel(run.profile.kernel);
-        SCOPED_TRACE(::testing::Message() << note.name << " quality " << note.quality
-                                          << " kernelStep " << run.kernelStep);
+        SCOPED_TRACE(::testing::Message()
+                     << note.name << " quality " << note.quality << (note.preview ? " preview" : "")
+                     << " kernelStep " << run.kernelStep);
 
         std::mt19937 random(static_cast<unsigned>(settings.noteIndex * 2 + note.quality));
         std::uniform_real_distribution<float> value(-1.0f, 1.0f);

@@ -11,7 +11,7 @@
 namespace sordanel {
 namespace {
 
-TEST(TrialRun, MeasuresTheCorrectionOfAPrecalculatedGenerate) {
+TEST(TrialRun, MeasuresTheCorrectionAndTheClockOfAPrecalculatedGenerate) {
     for (const char* note : {"C2", "A4", "C6"}) {
         for (Quality quality : {Quality::Low, Quality::High}) {
             GenerationSettings settings;
@@ -30,8 +30,19 @@ TEST(TrialRun, MeasuresTheCorrectionOfAPrecalculatedGenerate) {
             const BowInputs bow{settings.bowPressingForce, settings.bowSpeed,
                                 settings.stringDamping,    settings.frictionRatio,
                                 settings.t1Ratio,          settings.t2Ratio};
-            EXPECT_EQ(MeasureCorrection(ComputeRunSetup(settings, false), bow),
-                      engine.autocorrection().freqCorrection())
+            const RunSetup run = ComputeRunSetup(settings, false);
+            SineTable sine;
+            FillSineTable(sine);
+            TrialRun trial;
+            trial.Setup(run, bow);
+            while (trial.RunBlock(sine)) {
+            }
+            EXPECT_GT(trial.samplesDone(), run.precalcBlocks * kBlockSamples);
+            EXPECT_LE(trial.samplesDone(), (run.precalcBlocks + run.checkBlocks) * kBlockSamples);
+            EXPECT_EQ(trial.correction(), engine.autocorrection().freqCorrection())
+                << note << " at quality " << static_cast<int>(quality);
+            EXPECT_EQ(static_cast<float>(run.stepRate * trial.clockRatio()),
+                      engine.runSetup().stepRate)
                 << note << " at quality " << static_cast<int>(quality);
         }
     }
