@@ -1,7 +1,7 @@
-// Both pitch locks across the bow: every combination of the lowest, the default and the highest
-// force, speed, position, damping and friction ratio, at a low and a middle note. Wherever the
-// string settles to a steady pitch near its note, the lock must hold it within a cent of the
-// target.
+// Both pitch locks at both qualities across the bow: every combination of the lowest, the
+// default and the highest force, speed, position, damping and friction ratio, at a low and a
+// middle note. Wherever the string settles to a steady pitch near its note, the lock must hold
+// it within a cent of the target.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "engine/settings_tables.h"
@@ -57,7 +58,8 @@ Outcome Measure(const GenerationSettings& settings) {
     return {steady, played};
 }
 
-class PitchLockGrid : public ::testing::TestWithParam<AutocorrectionMode> {};
+class PitchLockGrid
+    : public ::testing::TestWithParam<std::tuple<AutocorrectionMode, Quality>> {};
 
 TEST_P(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
     struct GridNote {
@@ -68,7 +70,8 @@ TEST_P(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
         GenerationSettings base;
         base.noteIndex = FindNoteIndex(grid.note);
         base.duration = grid.duration;
-        base.autocorrection = GetParam();
+        base.autocorrection = std::get<0>(GetParam());
+        base.quality = std::get<1>(GetParam());
         std::vector<Outcome> outcomes(testing::kBowGridSettings);
         std::atomic<int> next{0};
         auto work = [&] {
@@ -101,12 +104,16 @@ TEST_P(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLocks, PitchLockGrid,
-                         ::testing::Values(AutocorrectionMode::Precalculated,
-                                           AutocorrectionMode::RealTime),
-                         [](const auto& mode) {
-                             return mode.param == AutocorrectionMode::RealTime ? "RealTime"
-                                                                               : "Precalculated";
+INSTANTIATE_TEST_SUITE_P(BothLocksBothQualities, PitchLockGrid,
+                         ::testing::Combine(::testing::Values(AutocorrectionMode::Precalculated,
+                                                              AutocorrectionMode::RealTime),
+                                            ::testing::Values(Quality::Low, Quality::High)),
+                         [](const auto& param) {
+                             const bool realTime =
+                                 std::get<0>(param.param) == AutocorrectionMode::RealTime;
+                             const bool high = std::get<1>(param.param) == Quality::High;
+                             return std::string(realTime ? "RealTime" : "Precalculated") +
+                                    (high ? "High" : "Low");
                          });
 
 }  // namespace
