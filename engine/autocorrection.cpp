@@ -35,7 +35,8 @@ void Autocorrection::Update(float x, double referenceScale, const SineTable& sin
     }
     const auto j = static_cast<unsigned>(static_cast<int>(pllPhase_)) & 255u;
     const double level = pllLevel_;
-    pllI_ = static_cast<float>(double{inputGain_} * sine[j] * swing / level + double{pole_} * pllI_);
+    pllI_ =
+        static_cast<float>(double{inputGain_} * sine[j] * swing / level + double{pole_} * pllI_);
     pllQ_ = static_cast<float>(double{inputGain_} * sine[(j + 64) & 255u] * swing / level +
                                double{pole_} * pllQ_);
     freqCorrection_ = static_cast<float>(double{std::atan2(pllI_, pllQ_)} * 0.06);

@@ -58,8 +58,7 @@ Outcome Measure(const GenerationSettings& settings) {
     return {steady, played};
 }
 
-class PitchLockGrid
-    : public ::testing::TestWithParam<std::tuple<AutocorrectionMode, Quality>> {};
+class PitchLockGrid : public ::testing::TestWithParam<std::tuple<AutocorrectionMode, Quality>> {};
 
 TEST_P(PitchLockGrid, HoldsEverySteadyBowWithinACent) {
     struct GridNote {

@@ -33,6 +33,13 @@ testing::NoteSpectrum SteadySpectrum(const RenderedNote& note) {
                                         note.targetHz);
 }
 
+// A note and quality, and the most non-harmonic power its steady part may hold.
+struct SpectrumBound {
+    const char* note;
+    Quality quality;
+    double boundDb;
+};
+
 TEST(SoundEngineSpectrum, TheDefaultNoteAtLowQualityIsClean) {
     // The stretched kernel used to pass the string's partials just above half the output rate
     // at some 32 dB down: -32 dB of inharmonic tones in all.
@@ -42,15 +49,11 @@ TEST(SoundEngineSpectrum, TheDefaultNoteAtLowQualityIsClean) {
 TEST(SoundEngineSpectrum, NotesAboveTheMiddleAreCleanAtBothQualities) {
     // Notes whose step rate lies far above the output rate, where folds would land; lower
     // notes still carry a slowly dying partial of the string near 1.8 times the fundamental.
-    struct Case {
-        const char* note;
-        Quality quality;
-        double boundDb;
-    };
-    for (const Case c : {Case{"A4", Quality::Low, -51}, Case{"D5", Quality::Low, -56},
-                         Case{"C6", Quality::Low, -59}, Case{"E7", Quality::Low, -75},
-                         Case{"A4", Quality::High, -56}, Case{"C6", Quality::High, -57},
-                         Case{"E7", Quality::High, -60}}) {
+    constexpr SpectrumBound kBounds[] = {{"A4", Quality::Low, -51},  {"D5", Quality::Low, -56},
+                                         {"C6", Quality::Low, -59},  {"E7", Quality::Low, -75},
+                                         {"A4", Quality::High, -56}, {"C6", Quality::High, -57},
+                                         {"E7", Quality::High, -60}};
+    for (const SpectrumBound c : kBounds) {
         const RenderedNote note = Render(c.note, c.quality);
         EXPECT_LE(SteadySpectrum(note).nonHarmonicDb, c.boundDb) << c.note;
         EXPECT_EQ(note.samples.back(), 0) << c.note << " ends on a click";
@@ -61,16 +64,11 @@ TEST(SoundEngineSpectrum, TapsBetweenKernelEntriesLeaveNoPhaseWobble) {
     // The notes whose taps fall far from whole kernel entries. Read at the entry below each
     // tap, their kernel shifted with the sample's phase: -39 to -42 dB of inharmonic tones at
     // Low and -56 to -59 at High.
-    struct Case {
-        const char* note;
-        Quality quality;
-        double boundDb;
-    };
-    for (const Case c : {Case{"F#3", Quality::Low, -45}, Case{"C#4", Quality::Low, -45},
-                         Case{"D4", Quality::Low, -45}, Case{"E4", Quality::Low, -45},
-                         Case{"F#4", Quality::Low, -45}, Case{"A#4", Quality::Low, -45},
-                         Case{"C#4", Quality::High, -60}, Case{"D4", Quality::High, -60},
-                         Case{"G#4", Quality::High, -60}}) {
+    constexpr SpectrumBound kBounds[] = {
+        {"F#3", Quality::Low, -45},  {"C#4", Quality::Low, -45}, {"D4", Quality::Low, -45},
+        {"E4", Quality::Low, -45},   {"F#4", Quality::Low, -45}, {"A#4", Quality::Low, -45},
+        {"C#4", Quality::High, -60}, {"D4", Quality::High, -60}, {"G#4", Quality::High, -60}};
+    for (const SpectrumBound c : kBounds) {
         EXPECT_LE(SteadySpectrum(Render(c.note, c.quality)).nonHarmonicDb, c.boundDb)
             << c.note << (c.quality == Quality::High ? " High" : " Low");
     }
