@@ -19,8 +19,12 @@ constexpr double kPrecalcWeight = 0.6;
 }  // namespace
 
 SoundEngine::SoundEngine(const GenerationSettings& settings, JobState& job, EngineHost& host,
-                         FileLayer& files, SoundPlayer& player)
-    : source_(settings), job_(job), host_(host), output_(settings_, job, host, files, player) {}
+                         FileLayer& files, SoundPlayer& player, std::uint32_t replaySteps)
+    : source_(settings),
+      job_(job),
+      host_(host),
+      output_(settings_, job, host, files, player),
+      recording_(replaySteps) {}
 
 GenerationResult SoundEngine::GenerateSound(bool preview) {
     job_.busy = true;
@@ -69,7 +73,13 @@ void SoundEngine::SetUpClockedStages() {
 }
 
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
-    trial_.Setup(run_, bow_);
+    // A note with vibrato bows otherwise than its check from the first step.
+    CheckRecording* recording = nullptr;
+    if (!settings_.vibratoOn) {
+        recording_.Reserve();
+        recording = &recording_;
+    }
+    trial_.Setup(run_, bow_, recording);
     for (bool more = true; more;) {
         more = trial_.RunBlock(sine_);
         sampleIndex_ = trial_.samplesDone();
@@ -101,6 +111,8 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
     const float hold = TrialHoldPosition(bow_.t1Ratio, bow_.t2Ratio);
     attackRefresh_ = 0;
     attackOnTrialClock_ = measured;
+    const std::uint32_t replayEnd = ReplayEnd();
+    replayedSteps_ = 0;
     // One block more than whole blocks: when total is a multiple of 800 the last one is
     // empty but still reports progress and checks for abort.
     for (std::uint32_t block = 0; block <= total / kBlockSamples; ++block) {
@@ -122,7 +134,13 @@ std::optional<GenerationResult> SoundEngine::MainLoop() {
                 const std::uint32_t until = attackOnTrialClock_
                                                 ? std::min(targetStep, NextAttackRefreshStep())
                                                 : targetStep;
-                if (RunSteps(until, realTimeCorrection)) {
+                if (stepCount_ < replayEnd) {
+                    ReplaySteps(std::min(until, replayEnd));
+                    replayedSteps_ = stepCount_;
+                    if (stepCount_ == replayEnd) {
+                        string_ = recording_.string();
+                    }
+                } else if (RunSteps(until, realTimeCorrection)) {
                     autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
                 }
                 while (attackOnTrialClock_ && stepCount_ == NextAttackRefreshStep()) {
@@ -187,6 +205,29 @@ SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool real
         }
     }
     return false;
+}
+
+SORDANEL_HOT_PATH void SoundEngine::ReplaySteps(std::uint32_t targetStep) {
+    const float bowVelocity = string_.bow().bowVelocity;
+    SoundBox::Block box(box_);
+    while (stepCount_ < targetStep) {
+        const float value =
+            box.Step(recording_.bridgeForce(stepCount_), recording_.stringSum(stepCount_));
+        ++stepCount_;
+        history_.Store(stepCount_, value);
+        prevBowVelocity_ = bowVelocity;
+    }
+}
+
+std::uint32_t SoundEngine::ReplayEnd() const {
+    if (settings_.autocorrection != AutocorrectionMode::Precalculated || settings_.vibratoOn) {
+        return 0;
+    }
+    // The steps before the first refresh that leaves the hold, on the note's own clock.
+    const std::uint32_t heldEnd = HeldBowEndSample(run_, bow_);
+    const auto heldSteps =
+        heldEnd == 0 ? 0 : static_cast<std::uint32_t>(std::floor(StepClock(run_, heldEnd - 1)));
+    return recording_.steps() <= heldSteps ? recording_.steps() : 0;
 }
 
 void SoundEngine::ReportProgress(bool precalculating) {

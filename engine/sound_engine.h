@@ -4,6 +4,7 @@
 
 #include "engine/autocorrection.h"
 #include "engine/bowed_string.h"
+#include "engine/check_recording.h"
 #include "engine/engine_host.h"
 #include "engine/file_layer.h"
 #include "engine/generation_result.h"
@@ -27,8 +28,10 @@ namespace sordanel {
 // drains; nothing is allocated once the run is set up.
 class SoundEngine {
 public:
+    // A measured note replays at most replaySteps steps of its trial's check.
     SoundEngine(const GenerationSettings& settings, JobState& job, EngineHost& host,
-                FileLayer& files, SoundPlayer& player);
+                FileLayer& files, SoundPlayer& player,
+                std::uint32_t replaySteps = CheckRecording::kDefaultSteps);
 
     // A Generate (preview false: the WAVE file at outputPath) or a preview (the in-memory
     // image, at most 3 s, played at once). busy is set on entry and cleared on every way out.
@@ -39,6 +42,8 @@ public:
     const LevelStage& levelStage() const { return level_; }
     const SoundBox& soundBox() const { return box_; }
     const Autocorrection& autocorrection() const { return autocorrection_; }
+    // The steps of the latest note replayed from its check.
+    std::uint32_t replayedSteps() const { return replayedSteps_; }
 
 private:
     void SetUp(bool preview);
@@ -50,6 +55,10 @@ private:
     // String and box up to targetStep in one pass, each step's value into the history; true
     // when it stopped after a step the real-time pitch lock measures.
     bool RunSteps(std::uint32_t targetStep, bool realTimeCorrection);
+    // The same up to targetStep from the check's recorded steps, the box alone running.
+    void ReplaySteps(std::uint32_t targetStep);
+    // The steps of the check the note plays as they were recorded; 0 where it bows otherwise.
+    std::uint32_t ReplayEnd() const;
     void ReportProgress(bool precalculating);
     // The vibrato term and the bow of the next steps, at envelopePosition.
     void RefreshBow(float envelopePosition);
@@ -72,6 +81,7 @@ private:
     Vibrato vibrato_;
     Autocorrection autocorrection_;
     TrialRun trial_;
+    CheckRecording recording_;
     SoundBox box_;
     StepHistory history_;
     LevelStage level_;
@@ -81,6 +91,7 @@ private:
     std::uint32_t stepCount_ = 0;
     float vibratoTerm_ = 0;
     float prevBowVelocity_ = 0;
+    std::uint32_t replayedSteps_ = 0;
     std::uint32_t attackRefresh_ = 0;  // the trial's sample of the next refresh of the attack
     bool attackOnTrialClock_ = false;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/bow_envelope.h"
+
 namespace sordanel {
 
 namespace {
@@ -18,9 +20,18 @@ const double kSettledOctaves = 0.05 / 1200;
 
 }  // namespace
 
-void TrialRun::Setup(const RunSetup& run, const BowInputs& bow) {
+void TrialRun::Setup(const RunSetup& run, const BowInputs& bow, CheckRecording* recording) {
     run_ = &run;
     bow_ = bow;
+    recording_ = recording;
+    if (recording != nullptr) {
+        // The note's clock runs at least kMinClockRatio times the trial's, so the steps it
+        // plays before its bow leaves the hold are at least these; a few are left for rounding.
+        const std::uint32_t heldEnd = HeldBowEndSample(run, bow);
+        const double heldSteps =
+            heldEnd == 0 ? 0.0 : kMinClockRatio * StepClock(run, heldEnd - 1) - 8.0;
+        recordSteps_ = static_cast<std::uint32_t>(std::max(heldSteps, 0.0));
+    }
     string_.Setup(run.profile.pointCount, run.bowPoint);
     lock_.Setup(run.stepFraction, Autocorrection::Input::Displacement);
     correctionSum_ = 0;
@@ -76,6 +87,9 @@ bool TrialRun::RunBlock(const SineTable& sine) {
         StartCheck();
         return true;
     }
+    if (recording_ != nullptr) {
+        recording_->Finish(string_);
+    }
     return false;
 }
 
@@ -84,6 +98,9 @@ void TrialRun::StartCheck() {
     timeStep_ = static_cast<float>((1.0 + correction_) * run_->stepFraction);
     string_.Reset();
     meter_.Start(4.0 * run_->stepFraction);  // one reading every fourth step
+    if (recording_ != nullptr) {
+        recording_->Start(recordSteps_);
+    }
     prevBowVelocity_ = 0;
     sampleIndex_ = 0;
     stepCount_ = 0;
@@ -131,6 +148,9 @@ void TrialRun::RunCheckBlock() {
             string_.Step(bowVelocity, prevBowVelocity_);
             prevBowVelocity_ = bowVelocity;
             ++stepCount_;
+            if (recording_ != nullptr) {
+                recording_->Keep(string_);
+            }
             if (stepCount_ >= run.checkSteps && stepCount_ % 4 == 0) {
                 meter_.Record(string_.displacement(middle));
             }
@@ -153,6 +173,22 @@ std::optional<double> TrialRun::ClockRatio(std::optional<double> played) const {
         return std::nullopt;
     }
     return ratio;
+}
+
+std::uint32_t HeldBowEndSample(const RunSetup& run, const BowInputs& bow) {
+    const float hold = TrialHoldPosition(bow.t1Ratio, bow.t2Ratio);
+    const float held = BowEnvelope(hold, bow.t1Ratio, bow.t2Ratio);
+    // Before the hold's own sample every refresh is held; the scan starts a little before it.
+    const double holdSample =
+        hold * static_cast<double>(run.totalSamples) / (0.02 / run.duration + 1.05);
+    auto n = static_cast<std::uint32_t>(std::max(holdSample - 8.0, 0.0)) / 4 * 4;
+    for (; n < run.totalSamples; n += 4) {
+        const float position = std::max(EnvelopePosition(run, n), hold);
+        if (BowEnvelope(position, bow.t1Ratio, bow.t2Ratio) != held) {
+            return n;
+        }
+    }
+    return n;
 }
 
 float MeasureCorrection(const RunSetup& run, const BowInputs& bow) {

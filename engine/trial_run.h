@@ -6,6 +6,7 @@
 
 #include "engine/autocorrection.h"
 #include "engine/bowed_string.h"
+#include "engine/check_recording.h"
 #include "engine/run_setup.h"
 #include "engine/sine_table.h"
 #include "engine/string_pitch_meter.h"
@@ -23,11 +24,12 @@ namespace sordanel {
 // these very steps, so it lands in the regime that was measured, and what the lock left over is
 // taken up by the string's clock: a further change of the time step could move the string into
 // another regime. Where the corrected step finds no steady pitch, the uncorrected one is checked as
-// well. It allocates nothing.
+// well. Given a recording, the check keeps its steps there for the note to replay, as far as the
+// note is sure to play them. It allocates nothing.
 class TrialRun {
 public:
     // The string at rest for the note of `run`, bowed with `bow`.
-    void Setup(const RunSetup& run, const BowInputs& bow);
+    void Setup(const RunSetup& run, const BowInputs& bow, CheckRecording* recording = nullptr);
     // String steps for one block of output samples; false once the last block was played.
     bool RunBlock(const SineTable& sine);
 
@@ -51,6 +53,8 @@ private:
 
     const RunSetup* run_ = nullptr;
     BowInputs bow_{};
+    CheckRecording* recording_ = nullptr;
+    std::uint32_t recordSteps_ = 0;  // the check steps the note plays on any clock
     BowedString string_;
     Autocorrection lock_;
     StringPitchMeter meter_;
@@ -65,6 +69,10 @@ private:
     std::uint32_t sampleIndex_ = 0;  // within the part
     std::uint32_t stepCount_ = 0;    // within the part
 };
+
+// The first sample, a multiple of 4, whose bow refresh leaves the trial's hold: up to it the
+// note bows as the check did, apart from vibrato.
+std::uint32_t HeldBowEndSample(const RunSetup& run, const BowInputs& bow);
 
 // A whole trial run, for a caller with no run of its own around it, such as a live voice that
 // measures on a worker thread while its note already plays: the relative correction of the

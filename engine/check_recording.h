@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "engine/bowed_string.h"
+
+namespace sordanel {
+
+// The steps of the trial run's check, kept so that the note, which plays those very steps,
+// replays them instead of stepping the string again: what each step handed to the body, and
+// the string as it stood after the last step kept.
+class CheckRecording {
+public:
+    // Enough for the check of a 3 s note at the top of High quality: 8 MB.
+    static constexpr std::uint32_t kDefaultSteps = 1u << 20;
+
+    explicit CheckRecording(std::uint32_t capacitySteps = kDefaultSteps)
+        : capacity_(capacitySteps) {}
+
+    // Takes the memory, on the first call only, so that no run allocates once set up. It is
+    // left uninitialised: only the pages a check writes are ever touched.
+    void Reserve();
+    // Starts over, keeping at most limitSteps steps.
+    void Start(std::uint32_t limitSteps);
+    // After each step of the check.
+    void Keep(const BowedString& string) {
+        if (steps_ < limit_) {
+            values_[steps_] = {string.bridgeForce(), string.stringSum()};
+            if (++steps_ == limit_) {
+                string_ = string;
+            }
+        }
+    }
+    // Where the check ended before the limit, the string as it stands there.
+    void Finish(const BowedString& string);
+
+    std::uint32_t steps() const { return steps_; }
+    // The body's inputs of the step that brought the string to step + 1.
+    float bridgeForce(std::uint32_t step) const { return values_[step][0]; }
+    float stringSum(std::uint32_t step) const { return values_[step][1]; }
+    // The string after steps() steps.
+    const BowedString& string() const { return string_; }
+
+private:
+    std::uint32_t capacity_;
+    std::unique_ptr<std::array<float, 2>[]> values_;
+    std::uint32_t limit_ = 0;
+    std::uint32_t steps_ = 0;
+    BowedString string_;
+};
+
+}  // namespace sordanel
