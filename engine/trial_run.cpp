@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/bow_envelope.h"
+#include "engine/hot_path.h"
 
 namespace sordanel {
 
@@ -120,40 +121,60 @@ void TrialRun::RunLockBlock(const SineTable& sine) {
         const auto targetStep =
             static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_)));
         while (stepCount_ < targetStep) {
-            string_.Step(bow_.bowSpeed, bow_.bowSpeed);
-            if (stepCount_ % 4 == 0) {
+            if (LockSteps(targetStep)) {
                 lock_.Update(string_.displacement(middle), 1.0, sine);
+                if (stepCount_ > run.settleSteps) {
+                    correctionSum_ += lock_.freqCorrection();
+                }
+                ++stepCount_;
             }
-            if (stepCount_ > run.settleSteps) {
-                correctionSum_ += lock_.freqCorrection();
-            }
-            ++stepCount_;
         }
     }
 }
 
+// The lock's steps in one pass, up to a step the lock measures: its update runs outside the
+// pass's instruction-set copy, and the caller finishes that step.
+SORDANEL_HOT_PATH bool TrialRun::LockSteps(std::uint32_t targetStep) {
+    const float correction = lock_.freqCorrection();
+    while (stepCount_ < targetStep) {
+        string_.StepInline(bow_.bowSpeed, bow_.bowSpeed);
+        if (stepCount_ % 4 == 0) {
+            return true;
+        }
+        if (stepCount_ > run_->settleSteps) {
+            correctionSum_ += correction;
+        }
+        ++stepCount_;
+    }
+    return false;
+}
+
 void TrialRun::RunCheckBlock() {
     const RunSetup& run = *run_;
-    const std::int32_t middle = run.profile.pointCount / 2;
     const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
     for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
         if (sampleIndex_ % 4 == 0) {
             const float position = std::min(EnvelopePosition(run, sampleIndex_), holdPosition_);
             string_.RefreshBowParameters(bow_, timeStep_, position);
         }
-        const float bowVelocity = string_.bow().bowVelocity;
-        const auto targetStep =
-            static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_)));
-        while (stepCount_ < targetStep) {
-            string_.Step(bowVelocity, prevBowVelocity_);
-            prevBowVelocity_ = bowVelocity;
-            ++stepCount_;
-            if (recording_ != nullptr) {
-                recording_->Keep(string_);
-            }
-            if (stepCount_ >= run.checkSteps && stepCount_ % 4 == 0) {
-                meter_.Record(string_.displacement(middle));
-            }
+        CheckSteps(static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_))));
+    }
+}
+
+// The check's steps between two output samples in one pass, which keeps the string in the
+// pass's instruction-set copy.
+SORDANEL_HOT_PATH void TrialRun::CheckSteps(std::uint32_t targetStep) {
+    const std::int32_t middle = run_->profile.pointCount / 2;
+    const float bowVelocity = string_.bow().bowVelocity;
+    while (stepCount_ < targetStep) {
+        string_.StepInline(bowVelocity, prevBowVelocity_);
+        prevBowVelocity_ = bowVelocity;
+        ++stepCount_;
+        if (recording_ != nullptr) {
+            recording_->Keep(string_);
+        }
+        if (stepCount_ >= run_->checkSteps && stepCount_ % 4 == 0) {
+            meter_.Record(string_.displacement(middle));
         }
     }
 }

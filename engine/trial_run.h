@@ -48,6 +48,8 @@ private:
     void RunLockBlock(const SineTable& sine);
     void StartCheck();
     void RunCheckBlock();
+    bool LockSteps(std::uint32_t targetStep);
+    void CheckSteps(std::uint32_t targetStep);
     std::size_t PeriodReadings() const;  // the meter's readings per period, rounded up
     std::optional<double> ClockRatio(std::optional<double> played) const;
 
