@@ -1,17 +1,27 @@
 #include "engine/check_recording.h"
 
 #include <algorithm>
+#include <new>
 
 namespace sordanel {
 
-void CheckRecording::Reserve() {
-    if (!values_) {
-        values_ = std::make_unique_for_overwrite<std::array<float, 2>[]>(capacity_);
+void CheckRecording::Reserve(std::uint32_t steps) {
+    steps = std::min(steps, capacity_);
+    if (steps <= room_) {
+        return;
+    }
+    values_.reset();
+    room_ = 0;
+    try {
+        values_ = std::make_unique_for_overwrite<std::array<float, 2>[]>(steps);
+        room_ = steps;
+    } catch (const std::bad_alloc&) {
+        // Replaying is only a saving.
     }
 }
 
 void CheckRecording::Start(std::uint32_t limitSteps) {
-    limit_ = values_ ? std::min(limitSteps, capacity_) : 0;
+    limit_ = std::min(limitSteps, room_);
     steps_ = 0;
 }
 

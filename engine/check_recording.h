@@ -19,9 +19,10 @@ public:
     explicit CheckRecording(std::uint32_t capacitySteps = kDefaultSteps)
         : capacity_(capacitySteps) {}
 
-    // Takes the memory, on the first call only, so that no run allocates once set up. It is
-    // left uninitialised: only the pages a check writes are ever touched.
-    void Reserve();
+    // Room for steps steps, up to the capacity, taken at set-up when the last room was smaller.
+    // It is left uninitialised, so only the pages a check writes are ever touched. Where the
+    // memory cannot be had, nothing is kept and the note steps its string as the check did.
+    void Reserve(std::uint32_t steps);
     // Starts over, keeping at most limitSteps steps.
     void Start(std::uint32_t limitSteps);
     // After each step of the check.
@@ -46,6 +47,7 @@ public:
 private:
     std::uint32_t capacity_;
     std::unique_ptr<std::array<float, 2>[]> values_;
+    std::uint32_t room_ = 0;
     std::uint32_t limit_ = 0;
     std::uint32_t steps_ = 0;
     BowedString string_;

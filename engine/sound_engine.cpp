@@ -74,12 +74,8 @@ void SoundEngine::SetUpClockedStages() {
 
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
     // A note with vibrato bows otherwise than its check from the first step.
-    CheckRecording* recording = nullptr;
-    if (!settings_.vibratoOn) {
-        recording_.Reserve();
-        recording = &recording_;
-    }
-    trial_.Setup(run_, bow_, recording);
+    // A note with vibrato bows otherwise than its check from the first step.
+    trial_.Setup(run_, bow_, settings_.vibratoOn ? nullptr : &recording_);
     for (bool more = true; more;) {
         more = trial_.RunBlock(sine_);
         sampleIndex_ = trial_.samplesDone();

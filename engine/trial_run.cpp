@@ -31,7 +31,10 @@ void TrialRun::Setup(const RunSetup& run, const BowInputs& bow, CheckRecording* 
         const std::uint32_t heldEnd = HeldBowEndSample(run, bow);
         const double heldSteps =
             heldEnd == 0 ? 0.0 : kMinClockRatio * StepClock(run, heldEnd - 1) - 8.0;
-        recordSteps_ = static_cast<std::uint32_t>(std::max(heldSteps, 0.0));
+        // Nor does a check take more steps than its blocks hold.
+        const double checkSteps = StepClock(run, run.checkBlocks * kBlockSamples);
+        recordSteps_ = static_cast<std::uint32_t>(std::clamp(heldSteps, 0.0, checkSteps));
+        recording->Reserve(recordSteps_);
     }
     string_.Setup(run.profile.pointCount, run.bowPoint);
     lock_.Setup(run.stepFraction, Autocorrection::Input::Displacement);

@@ -25,7 +25,7 @@ namespace sordanel {
 // taken up by the string's clock: a further change of the time step could move the string into
 // another regime. Where the corrected step finds no steady pitch, the uncorrected one is checked as
 // well. Given a recording, the check keeps its steps there for the note to replay, as far as the
-// note is sure to play them. It allocates nothing.
+// note is sure to play them. It allocates nothing but the recording's room, at set-up.
 class TrialRun {
 public:
     // The string at rest for the note of `run`, bowed with `bow`.

@@ -140,14 +140,21 @@ public:
 };
 
 TEST(SoundEngineAllocation, NothingIsAllocatedOnceTheRunIsSetUp) {
-    for (bool preview : {false, true}) {
+    struct Run {
+        bool preview, vibratoOn;
+        AutocorrectionMode autocorrection;
+    };
+    // The last one replays its check's steps from the room taken at set-up.
+    for (auto [preview, vibratoOn, autocorrection] :
+         {Run{false, true, AutocorrectionMode::RealTime},
+          Run{true, true, AutocorrectionMode::Precalculated},
+          Run{false, false, AutocorrectionMode::Precalculated}}) {
         GenerationSettings settings;
         JobState job;
         settings.outputPath = "/out/note.wav";
         settings.tempDir = "/tmp/";
-        settings.vibratoOn = true;
-        settings.autocorrection =
-            preview ? AutocorrectionMode::Precalculated : AutocorrectionMode::RealTime;
+        settings.vibratoOn = vibratoOn;
+        settings.autocorrection = autocorrection;
         settings.quality = Quality::High;
         AllocationWatch watch;
         job.progressDialog = &watch;
@@ -158,6 +165,7 @@ TEST(SoundEngineAllocation, NothingIsAllocatedOnceTheRunIsSetUp) {
         player.played.reserve(1 << 20);
         SoundEngine engine(settings, job, watch, files, player);
         ASSERT_EQ(engine.GenerateSound(preview), GenerationResult::Finished);
+        EXPECT_EQ(engine.replayedSteps() > 0, !vibratoOn);
         EXPECT_GE(watch.first, 0);
         EXPECT_EQ(watch.last, watch.first) << (preview ? "preview" : "generate");
     }
