@@ -74,7 +74,6 @@ void SoundEngine::SetUpClockedStages() {
 
 std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
     // A note with vibrato bows otherwise than its check from the first step.
-    // A note with vibrato bows otherwise than its check from the first step.
     trial_.Setup(run_, bow_, settings_.vibratoOn ? nullptr : &recording_);
     for (bool more = true; more;) {
         more = trial_.RunBlock(sine_);
