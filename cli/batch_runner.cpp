@@ -1,17 +1,21 @@
 #include "cli/batch_runner.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <thread>
 
 #include "cli/note_render.h"
+#include "engine/note_lanes.h"
 #include "engine/progress_receiver.h"
 #include "platform/files/system_temp_dir.h"
 
@@ -72,6 +76,10 @@ public:
     std::vector<GenerationResult> Run() {
         const std::size_t threads =
             std::min(static_cast<std::size_t>(request_.jobs), request_.items.size());
+        // Generates go in groups whose strings step side by side, as long as every thread
+        // still gets a group.
+        const std::size_t share = (request_.items.size() + threads - 1) / threads;
+        groupSize_ = preview_ ? 1 : std::clamp<std::size_t>(share, 1, NoteLanes::kMaxNotes);
         {
             std::vector<std::jthread> workers;
             workers.reserve(threads);
@@ -96,10 +104,16 @@ private:
     // its top: the longest renders go first and the short ones even out the end.
     void Work() {
         const std::size_t count = results_.size();
-        for (std::size_t taken = next_++; taken < count && !abortRequested_; taken = next_++) {
-            const std::size_t i = count - 1 - taken;
-            results_[i] = RenderCatching(i);
-            progress_[i] = 1.0f;
+        for (std::size_t taken = next_.fetch_add(groupSize_); taken < count && !abortRequested_;
+             taken = next_.fetch_add(groupSize_)) {
+            const std::size_t group = std::min(groupSize_, count - taken);
+            if (group == 1) {
+                const std::size_t i = count - 1 - taken;
+                results_[i] = RenderCatching(i);
+                progress_[i] = 1.0f;
+            } else {
+                RenderTogether(count - taken - group, group);
+            }
         }
         const std::lock_guard lock(doneMutex_);
         ++workersDone_;
@@ -132,6 +146,59 @@ private:
     }
 
     GenerationResult Render(std::size_t i) {
+        const GenerationSettings settings = SettingsOf(i);
+        RenderHost host(request_.items[i].fileName, console_, progress_[i]);
+        JobState job(abortRequested_);
+        job.progressDialog = &host;
+        job.progressOpen = true;
+        return RenderNote(settings, job, preview_, host);
+    }
+
+    // Items first .. first + count - 1, rendered together; each ends as a render of its own.
+    void RenderTogether(std::size_t first, std::size_t count) {
+        std::array<GenerationSettings, NoteLanes::kMaxNotes> settings;
+        std::array<std::optional<RenderHost>, NoteLanes::kMaxNotes> hosts;
+        std::array<std::optional<JobState>, NoteLanes::kMaxNotes> jobs;
+        std::array<NoteToRender, NoteLanes::kMaxNotes> notes;
+        std::optional<std::string> setUpFailure;
+        try {
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t i = first + k;
+                settings[k] = SettingsOf(i);
+                hosts[k].emplace(request_.items[i].fileName, console_, progress_[i]);
+                jobs[k].emplace(abortRequested_);
+                jobs[k]->progressDialog = &*hosts[k];
+                jobs[k]->progressOpen = true;
+                notes[k].settings = &settings[k];
+                notes[k].job = &*jobs[k];
+                notes[k].host = &*hosts[k];
+            }
+            RenderNotesTogether(std::span(notes).first(count));
+        } catch (const std::exception& failure) {
+            setUpFailure = failure.what();
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t i = first + k;
+            results_[i] = notes[k].result;
+            if (setUpFailure || notes[k].failure) {
+                results_[i] = GenerationResult::WriteFailed;
+                console_.ShowError(request_.items[i].fileName,
+                                   setUpFailure ? *setUpFailure : What(notes[k].failure));
+            }
+            progress_[i] = 1.0f;
+        }
+    }
+
+    static std::string What(const std::exception_ptr& failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& thrown) {
+            return thrown.what();
+        }
+    }
+
+    // The batch's settings with the item's note and layer.
+    GenerationSettings SettingsOf(std::size_t i) const {
         const BatchItem& item = request_.items[i];
         GenerationSettings settings = base_;
         settings.noteIndex = item.noteIndex;
@@ -144,11 +211,7 @@ private:
         // renders write straight to their targets.
         settings.tempDir = SystemTempDir();
         settings.outputPath = request_.directory + "/" + item.fileName;
-        RenderHost host(item.fileName, console_, progress_[i]);
-        JobState job(abortRequested_);
-        job.progressDialog = &host;
-        job.progressOpen = true;
-        return RenderNote(settings, job, preview_, host);
+        return settings;
     }
 
     const BatchRequest& request_;
@@ -159,6 +222,7 @@ private:
 
     std::vector<GenerationResult> results_;
     std::vector<std::atomic<float>> progress_;
+    std::size_t groupSize_ = 1;
     std::atomic<std::size_t> next_{0};
     std::mutex doneMutex_;
     std::condition_variable done_;

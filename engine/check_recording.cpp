@@ -13,7 +13,7 @@ void CheckRecording::Reserve(std::uint32_t steps) {
     values_.reset();
     room_ = 0;
     try {
-        values_ = std::make_unique_for_overwrite<std::array<float, 2>[]>(steps);
+        values_ = std::make_unique_for_overwrite<StepValues[]>(steps);
         room_ = steps;
     } catch (const std::bad_alloc&) {
         // Replaying is only a saving.

@@ -1,12 +1,17 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
 #include "engine/bowed_string.h"
 
 namespace sordanel {
+
+// What one string step hands to the body.
+struct StepValues {
+    float bridgeForce;
+    float stringSum;
+};
 
 // The steps of the trial run's check, kept so that the note, which plays those very steps,
 // replays them instead of stepping the string again: what each step handed to the body, and
@@ -38,15 +43,14 @@ public:
     void Finish(const BowedString& string);
 
     std::uint32_t steps() const { return steps_; }
-    // The body's inputs of the step that brought the string to step + 1.
-    float bridgeForce(std::uint32_t step) const { return values_[step][0]; }
-    float stringSum(std::uint32_t step) const { return values_[step][1]; }
+    // The values of the steps kept, the first one's first.
+    const StepValues* values() const { return values_.get(); }
     // The string after steps() steps.
     const BowedString& string() const { return string_; }
 
 private:
     std::uint32_t capacity_;
-    std::unique_ptr<std::array<float, 2>[]> values_;
+    std::unique_ptr<StepValues[]> values_;
     std::uint32_t room_ = 0;
     std::uint32_t limit_ = 0;
     std::uint32_t steps_ = 0;

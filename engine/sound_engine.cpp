@@ -27,20 +27,38 @@ SoundEngine::SoundEngine(const GenerationSettings& settings, JobState& job, Engi
       recording_(replaySteps) {}
 
 GenerationResult SoundEngine::GenerateSound(bool preview) {
+    if (auto ended = StartNote(preview)) {
+        return *ended;
+    }
+    return RunToEnd();
+}
+
+GenerationResult SoundEngine::RunToEnd() {
+    const std::int32_t middle = run_.profile.pointCount / 2;
+    for (std::uint32_t until = 0; NextSteps(until);) {
+        RunSteps(until);
+        AfterSteps(string_.displacement(middle));
+    }
+    return FinishNote();
+}
+
+std::optional<GenerationResult> SoundEngine::StartNote(bool preview) {
     job_.busy = true;
     SetUp(preview);
     if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
-        return *ended;
+        return ended;
     }
     if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
         if (auto ended = PrecalculationPass()) {
-            return *ended;
+            return ended;
         }
     }
-    if (auto ended = MainLoop()) {
-        return *ended;
-    }
-    return output_.FinishOutput(level_.peakLevel());
+    StartMainLoop();
+    return std::nullopt;
+}
+
+GenerationResult SoundEngine::FinishNote() {
+    return ended_ ? *ended_ : output_.FinishOutput(level_.peakLevel());
 }
 
 void SoundEngine::SetUp(bool preview) {
@@ -93,68 +111,95 @@ std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
     return std::nullopt;
 }
 
-std::optional<GenerationResult> SoundEngine::MainLoop() {
-    const std::int32_t middle = run_.profile.pointCount / 2;
-    const std::uint32_t total = run_.totalSamples;
-    const bool realTimeCorrection = settings_.autocorrection == AutocorrectionMode::RealTime;
+void SoundEngine::StartMainLoop() {
     sampleIndex_ = 0;
     stepCount_ = 0;
+    realTimeCorrection_ = settings_.autocorrection == AutocorrectionMode::RealTime;
     // A measured note bows its attack on the trial's clock, step for step as the trial did, so
     // that it settles where the trial was measured; from the hold on, the bow is steady and the
     // note follows its own clock.
-    const bool measured = settings_.autocorrection == AutocorrectionMode::Precalculated;
-    const float hold = TrialHoldPosition(bow_.t1Ratio, bow_.t2Ratio);
+    measured_ = settings_.autocorrection == AutocorrectionMode::Precalculated;
+    hold_ = TrialHoldPosition(bow_.t1Ratio, bow_.t2Ratio);
     attackRefresh_ = 0;
-    attackOnTrialClock_ = measured;
-    const std::uint32_t replayEnd = ReplayEnd();
+    attackOnTrialClock_ = measured_;
+    replayEnd_ = ReplayEnd();
     replayedSteps_ = 0;
-    // One block more than whole blocks: when total is a multiple of 800 the last one is
-    // empty but still reports progress and checks for abort.
-    for (std::uint32_t block = 0; block <= total / kBlockSamples; ++block) {
-        const std::uint32_t blockEnd = std::min(sampleIndex_ + kBlockSamples, total);
-        for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
-            if (sampleIndex_ % 4 == 0 && !attackOnTrialClock_) {
-                // On a faster clock the note's own position may still lie in the attack that
-                // the trial's clock already finished.
-                const float position = EnvelopePosition(run_, sampleIndex_);
-                RefreshBow(measured ? std::max(position, hold) : position);
-            }
-            const double t = StepClock(run_, sampleIndex_);
-            const auto targetStep = static_cast<std::uint32_t>(std::floor(t));
-            const double stepPhase = (t - targetStep) * run_.kernelStep;
+    block_ = 0;
+    blockEnd_ = std::min(kBlockSamples, run_.totalSamples);
+    sampleOpen_ = false;
+    ended_.reset();
+}
+
+bool SoundEngine::NextSteps(std::uint32_t& until) {
+    for (;;) {
+        if (sampleOpen_) {
             while (attackOnTrialClock_ && stepCount_ == NextAttackRefreshStep()) {
                 RefreshAttackOnTrialClock();
             }
-            while (stepCount_ < targetStep) {
-                const std::uint32_t until = attackOnTrialClock_
-                                                ? std::min(targetStep, NextAttackRefreshStep())
-                                                : targetStep;
-                if (stepCount_ < replayEnd) {
-                    ReplaySteps(std::min(until, replayEnd));
-                    replayedSteps_ = stepCount_;
-                    if (stepCount_ == replayEnd) {
-                        string_ = recording_.string();
-                    }
-                } else if (RunSteps(until, realTimeCorrection)) {
-                    autocorrection_.Update(string_.displacement(middle), 1.0 + vibratoTerm_, sine_);
+            if (stepCount_ < targetStep_) {
+                until = attackOnTrialClock_ ? std::min(targetStep_, NextAttackRefreshStep())
+                                            : targetStep_;
+                if (realTimeCorrection_) {
+                    until = std::min(until, (stepCount_ / 4 + 1) * 4);
                 }
-                while (attackOnTrialClock_ && stepCount_ == NextAttackRefreshStep()) {
-                    RefreshAttackOnTrialClock();
+                if (stepCount_ >= replayEnd_) {
+                    return true;
                 }
+                PlaySteps(recording_.values() + stepCount_,
+                          std::min(until, replayEnd_) - stepCount_);
+                replayedSteps_ = stepCount_;
+                if (stepCount_ == replayEnd_) {
+                    string_ = recording_.string();
+                }
+                continue;
             }
-            const float value = history_.InterpolateOutput(*kernel_, run_.kernelStep,
-                                                           run_.kernelTaps, targetStep, stepPhase);
+            const float value = history_.InterpolateOutput(
+                *kernel_, run_.kernelStep, run_.kernelTaps, targetStep_, stepPhase_);
             const OutputSample sample = level_.MakeOutputSample(value, sampleIndex_);
             if (auto ended = output_.WriteSample(sample.x, sample.s)) {
-                return ended;
+                ended_ = ended;
+                return false;
             }
+            ++sampleIndex_;
+            sampleOpen_ = false;
         }
-        ReportProgress(false);
-        if (job_.abortRequested) {
-            return output_.AbortOutput();
+        if (sampleIndex_ == blockEnd_) {
+            ReportProgress(false);
+            if (job_.abortRequested) {
+                ended_ = output_.AbortOutput();
+                return false;
+            }
+            // One block more than whole blocks: when the total is a multiple of 800 the last
+            // one is empty but still reports progress and checks for abort.
+            if (++block_ > run_.totalSamples / kBlockSamples) {
+                return false;
+            }
+            blockEnd_ = std::min(sampleIndex_ + kBlockSamples, run_.totalSamples);
+            continue;
         }
+        if (sampleIndex_ % 4 == 0 && !attackOnTrialClock_) {
+            // On a faster clock the note's own position may still lie in the attack that the
+            // trial's clock already finished.
+            const float position = EnvelopePosition(run_, sampleIndex_);
+            RefreshBow(measured_ ? std::max(position, hold_) : position);
+        }
+        const double t = StepClock(run_, sampleIndex_);
+        targetStep_ = static_cast<std::uint32_t>(std::floor(t));
+        stepPhase_ = (t - targetStep_) * run_.kernelStep;
+        sampleOpen_ = true;
     }
-    return std::nullopt;
+}
+
+void SoundEngine::TakeSteps(const StepValues* steps, std::uint32_t count,
+                            float middleDisplacement) {
+    PlaySteps(steps, count);
+    AfterSteps(middleDisplacement);
+}
+
+void SoundEngine::AfterSteps(float middleDisplacement) {
+    if (realTimeCorrection_ && stepCount_ % 4 == 0) {
+        autocorrection_.Update(middleDisplacement, 1.0 + vibratoTerm_, sine_);
+    }
 }
 
 void SoundEngine::RefreshBow(float envelopePosition) {
@@ -184,9 +229,8 @@ void SoundEngine::RefreshAttackOnTrialClock() {
 }
 
 // The steps between two output samples share one bow, so the pass keeps the string's chunks
-// and the box's state close at hand from one step to the next. It stops early after a step the
-// pitch lock measures, whose update runs outside the pass's instruction-set copy.
-SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool realTimeCorrection) {
+// and the box's state close at hand from one step to the next.
+SORDANEL_HOT_PATH void SoundEngine::RunSteps(std::uint32_t targetStep) {
     const float bowVelocity = string_.bow().bowVelocity;
     SoundBox::Block box(box_);
     while (stepCount_ < targetStep) {
@@ -195,19 +239,14 @@ SORDANEL_HOT_PATH bool SoundEngine::RunSteps(std::uint32_t targetStep, bool real
         ++stepCount_;
         history_.Store(stepCount_, value);
         prevBowVelocity_ = bowVelocity;
-        if (realTimeCorrection && stepCount_ % 4 == 0) {
-            return true;
-        }
     }
-    return false;
 }
 
-SORDANEL_HOT_PATH void SoundEngine::ReplaySteps(std::uint32_t targetStep) {
+SORDANEL_HOT_PATH void SoundEngine::PlaySteps(const StepValues* steps, std::uint32_t count) {
     const float bowVelocity = string_.bow().bowVelocity;
     SoundBox::Block box(box_);
-    while (stepCount_ < targetStep) {
-        const float value =
-            box.Step(recording_.bridgeForce(stepCount_), recording_.stringSum(stepCount_));
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const float value = box.Step(steps[i].bridgeForce, steps[i].stringSum);
         ++stepCount_;
         history_.Store(stepCount_, value);
         prevBowVelocity_ = bowVelocity;

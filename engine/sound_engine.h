@@ -37,6 +37,24 @@ public:
     // image, at most 3 s, played at once). busy is set on entry and cleared on every way out.
     GenerationResult GenerateSound(bool preview);
 
+    // The same run in parts, for a caller that steps the string beside other notes' strings.
+    // Set-up, output and trial run; the run's result when it ended there.
+    std::optional<GenerationResult> StartNote(bool preview);
+    // The rest of a started run, on the engine's own string.
+    GenerationResult RunToEnd();
+    // Runs the note until its string must be stepped: true with the step it must reach, which
+    // string() and stepCount() describe the way there from; false once the note is over.
+    bool NextSteps(std::uint32_t& until);
+    // The values of the string's next `count` steps, and its middle point's displacement after
+    // the last.
+    void TakeSteps(const StepValues* steps, std::uint32_t count, float middleDisplacement);
+    // The run's result once NextSteps returned false.
+    GenerationResult FinishNote();
+    // The string: its state up to the first step asked for, its bow at every request.
+    const BowedString& string() const { return string_; }
+    float prevBowVelocity() const { return prevBowVelocity_; }
+    std::uint32_t stepCount() const { return stepCount_; }
+
     // The constants and stages of the latest run.
     const RunSetup& runSetup() const { return run_; }
     const LevelStage& levelStage() const { return level_; }
@@ -51,12 +69,14 @@ private:
     void SetUpClockedStages();
     // Each returns the run's result when it ended inside, nothing when the run goes on.
     std::optional<GenerationResult> PrecalculationPass();
-    std::optional<GenerationResult> MainLoop();
-    // String and box up to targetStep in one pass, each step's value into the history; true
-    // when it stopped after a step the real-time pitch lock measures.
-    bool RunSteps(std::uint32_t targetStep, bool realTimeCorrection);
-    // The same up to targetStep from the check's recorded steps, the box alone running.
-    void ReplaySteps(std::uint32_t targetStep);
+    void StartMainLoop();
+    // String and box up to targetStep in one pass, each step's value into the history.
+    void RunSteps(std::uint32_t targetStep);
+    // The same from the string's values of `count` steps taken elsewhere, the box alone
+    // running.
+    void PlaySteps(const StepValues* steps, std::uint32_t count);
+    // The real-time pitch lock measures after every fourth step.
+    void AfterSteps(float middleDisplacement);
     // The steps of the check the note plays as they were recorded; 0 where it bows otherwise.
     std::uint32_t ReplayEnd() const;
     void ReportProgress(bool precalculating);
@@ -91,9 +111,20 @@ private:
     std::uint32_t stepCount_ = 0;
     float vibratoTerm_ = 0;
     float prevBowVelocity_ = 0;
+    std::uint32_t replayEnd_ = 0;
     std::uint32_t replayedSteps_ = 0;
     std::uint32_t attackRefresh_ = 0;  // the trial's sample of the next refresh of the attack
     bool attackOnTrialClock_ = false;
+    bool measured_ = false;  // by the trial run
+    bool realTimeCorrection_ = false;
+    float hold_ = 0;  // the trial's hold position
+    // Where the main loop stands: its block, and the sample whose steps it is taking.
+    std::uint32_t block_ = 0;
+    std::uint32_t blockEnd_ = 0;
+    bool sampleOpen_ = false;
+    std::uint32_t targetStep_ = 0;
+    double stepPhase_ = 0;
+    std::optional<GenerationResult> ended_;  // where the main loop ended early
 };
 
 }  // namespace sordanel

@@ -61,6 +61,12 @@ sf_count_t Frames(const fs::path& path) {
 }
 
 TEST_F(SordanelRenderBatchTest, EachFileIsTheSingleRenderOfItsNoteAndLayer) {
+    // One job renders all four together, their strings side by side; two jobs two each. The
+    // measured notes without vibrato replay their trial's steps.
+    const fs::path together = dir_ / "together";
+    const Outcome oneJob = render_->Run({"--notes", "A2..C3", "--step", "3", "--layers",
+                                         "force=2,0.9", "--jobs", "1", "-o", together.string()});
+    ASSERT_EQ(oneJob.exitCode, 0) << oneJob.err;
     const Outcome batch =
         render_->Run({"--notes", "A2..C3", "--step", "3", "--layers", "force=2,0.9", "--jobs", "2",
                       "--vibrato", "-o", library_.string() + "/", "--sfz", "cello.sfz"});
@@ -71,12 +77,18 @@ TEST_F(SordanelRenderBatchTest, EachFileIsTheSingleRenderOfItsNoteAndLayer) {
                                      "C3_force2.wav", "cello.sfz"}));
     for (const auto& [note, force] :
          {std::pair{"A2", "0.9"}, {"A2", "2"}, {"C3", "0.9"}, {"C3", "2"}}) {
+        const std::string name = std::string(note) + "_force" + force + ".wav";
         const fs::path single = dir_ / "single.wav";
         const Outcome one =
             render_->Run({"--note", note, "--force", force, "--vibrato", "-o", single.string()});
         ASSERT_EQ(one.exitCode, 0) << one.err;
-        const fs::path file = library_ / (std::string(note) + "_force" + force + ".wav");
-        EXPECT_TRUE(Contents(file) == Contents(single)) << file << " differs from a single render";
+        EXPECT_TRUE(Contents(library_ / name) == Contents(single))
+            << name << " differs from a single render";
+        const Outcome plain =
+            render_->Run({"--note", note, "--force", force, "-o", single.string()});
+        ASSERT_EQ(plain.exitCode, 0) << plain.err;
+        EXPECT_TRUE(Contents(together / name) == Contents(single))
+            << name << " rendered with three others differs from a single render";
     }
     const std::string sfz = Contents(library_ / "cello.sfz");
     EXPECT_NE(
