@@ -61,6 +61,8 @@ public:
     std::int32_t bowPoint() const { return bowPoint_; }
 
 private:
+    friend class StringLanes;  // which hands a string back its state
+
     // The points are stepped four at a time, in chunks that start at point 0: enough chunks for
     // every moving point of the most points, and two more at rest that the last ones read
     // ahead.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "engine/bowed_string.h"
 
@@ -30,14 +31,19 @@ public:
     void Reserve(std::uint32_t steps);
     // Starts over, keeping at most limitSteps steps.
     void Start(std::uint32_t limitSteps);
-    // After each step of the check.
-    void Keep(const BowedString& string) {
-        if (steps_ < limit_) {
-            values_[steps_] = {string.bridgeForce(), string.stringSum()};
-            if (++steps_ == limit_) {
-                string_ = string;
-            }
+    // After each step of the check: true for the last step kept, after which TakeString takes
+    // the string as it stands.
+    bool Keep(StepValues values) {
+        if (steps_ >= limit_) {
+            return false;
         }
+        values_[steps_] = values;
+        return ++steps_ == limit_;
+    }
+    void TakeString(const BowedString& string) { string_ = string; }
+    // The step after which the recording ends, while it still records.
+    std::optional<std::uint32_t> openLimit() const {
+        return steps_ < limit_ ? std::optional(limit_) : std::nullopt;
     }
     // Where the check ended before the limit, the string as it stands there.
     void Finish(const BowedString& string);

@@ -10,8 +10,7 @@ void NoteLanes::Run(std::span<SoundEngine* const> engines, std::span<GenerationR
     const std::size_t count = engines.size();
     assert(count <= kMaxNotes && results.size() == count && failures.size() == count);
     std::array<bool, kMaxNotes> running{};
-    std::array<bool, kMaxNotes> loaded{};  // the lane holds the note's string
-    std::array<bool, kMaxNotes> asked{};   // the note waits for steps up to until
+    std::array<bool, kMaxNotes> asked{};  // the note waits for steps up to until
     std::array<std::uint32_t, kMaxNotes> until{};
     // A note that throws ends alone, as a render of its own would; the others go on.
     const auto attempt = [&](std::size_t i, auto&& action) {
@@ -71,11 +70,11 @@ void NoteLanes::Run(std::span<SoundEngine* const> engines, std::span<GenerationR
                     continue;
                 }
                 asked[i] = true;
-                if (!loaded[i]) {
+                if (engines[i]->TakeStringReplaced()) {
                     lanes_.Load(lane, engines[i]->string());
-                    loaded[i] = true;
                 }
-                lanes_.SetBow(lane, engines[i]->string().bow(), engines[i]->prevBowVelocity());
+                lanes_.SetBow(lane, engines[i]->string().bow(), engines[i]->stepBowVelocity(),
+                              engines[i]->prevBowVelocity());
             }
             if (running[i]) {
                 pass = std::min(pass, until[i] - engines[i]->stepCount());
@@ -90,12 +89,13 @@ void NoteLanes::Run(std::span<SoundEngine* const> engines, std::span<GenerationR
             for (std::size_t i = 0; i < count; ++i) {
                 const auto lane = static_cast<std::int32_t>(i);
                 steps_[i][step] = {lanes_.bridgeForce(lane), lanes_.stringSum(lane)};
+                middles_[i][step] = lanes_.displacement(lane, middle);
             }
         }
         for (std::size_t i = 0; i < count; ++i) {
             if (running[i]) {
                 const auto lane = static_cast<std::int32_t>(i);
-                engines[i]->TakeSteps(steps_[i].data(), pass, lanes_.displacement(lane, middle));
+                engines[i]->TakeSteps(lanes_, lane, steps_[i].data(), middles_[i].data(), pass);
                 asked[i] = engines[i]->stepCount() < until[i];
             }
         }

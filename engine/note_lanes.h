@@ -13,9 +13,9 @@
 namespace sordanel {
 
 // Up to four Generates at once, for a batch: each note runs in its own engine, with its own
-// trial, body, clock and file, while the strings of those that share a point count and a bow
-// point step side by side. Every note comes out as its engine alone would make it, byte for
-// byte. It allocates nothing.
+// trial run, body, clock and file, while the strings of those that share a point count and a
+// bow point step side by side, through the trial runs and the notes. Every note comes out as its
+// engine alone would make it, byte for byte. It allocates nothing.
 class NoteLanes {
 public:
     static constexpr std::size_t kMaxNotes = StringLanes::kLanes;
@@ -31,6 +31,7 @@ private:
 
     StringLanes lanes_;
     std::array<std::array<StepValues, kPassSteps>, kMaxNotes> steps_{};
+    std::array<std::array<float, kPassSteps>, kMaxNotes> middles_{};  // the middle points
 };
 
 }  // namespace sordanel

@@ -36,6 +36,10 @@ GenerationResult SoundEngine::GenerateSound(bool preview) {
 GenerationResult SoundEngine::RunToEnd() {
     const std::int32_t middle = run_.profile.pointCount / 2;
     for (std::uint32_t until = 0; NextSteps(until);) {
+        if (inTrial_) {
+            trial_.StepOwnString(until, sine_);
+            continue;
+        }
         RunSteps(until);
         AfterSteps(string_.displacement(middle));
     }
@@ -48,12 +52,14 @@ std::optional<GenerationResult> SoundEngine::StartNote(bool preview) {
     if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
         return ended;
     }
-    if (settings_.autocorrection == AutocorrectionMode::Precalculated) {
-        if (auto ended = PrecalculationPass()) {
-            return ended;
-        }
+    ended_.reset();
+    inTrial_ = settings_.autocorrection == AutocorrectionMode::Precalculated;
+    if (inTrial_) {
+        // A note with vibrato bows otherwise than its check from the first step.
+        trial_.Setup(run_, bow_, settings_.vibratoOn ? nullptr : &recording_);
+    } else {
+        StartMainLoop();
     }
-    StartMainLoop();
     return std::nullopt;
 }
 
@@ -90,25 +96,15 @@ void SoundEngine::SetUpClockedStages() {
     history_.PrepareKernel(*kernel_, run_.kernelStep, run_.kernelTaps);
 }
 
-std::optional<GenerationResult> SoundEngine::PrecalculationPass() {
-    // A note with vibrato bows otherwise than its check from the first step.
-    trial_.Setup(run_, bow_, settings_.vibratoOn ? nullptr : &recording_);
-    for (bool more = true; more;) {
-        more = trial_.RunBlock(sine_);
-        sampleIndex_ = trial_.samplesDone();
-        ReportProgress(true);
-        if (job_.abortRequested) {
-            return output_.AbortOutput();
-        }
-    }
+void SoundEngine::FinishTrial() {
     // The note plays the measured steps on a clock that puts them at the target pitch; the
     // vibrato, the box and the interpolation follow the clock in seconds.
     autocorrection_.setFreqCorrection(trial_.correction());
     trialClock_ = run_;
     RetimeRunSetup(run_, trial_.clockRatio());
     SetUpClockedStages();
-    sampleIndex_ = 0;
-    return std::nullopt;
+    inTrial_ = false;
+    StartMainLoop();
 }
 
 void SoundEngine::StartMainLoop() {
@@ -127,10 +123,25 @@ void SoundEngine::StartMainLoop() {
     block_ = 0;
     blockEnd_ = std::min(kBlockSamples, run_.totalSamples);
     sampleOpen_ = false;
-    ended_.reset();
+    stringReplaced_ = true;
 }
 
 bool SoundEngine::NextSteps(std::uint32_t& until) {
+    while (inTrial_) {
+        const TrialRun::Want want = trial_.NextSteps(until);
+        if (want == TrialRun::Want::Steps) {
+            return true;
+        }
+        sampleIndex_ = trial_.samplesDone();
+        ReportProgress(true);
+        if (job_.abortRequested) {
+            ended_ = output_.AbortOutput();
+            return false;
+        }
+        if (want == TrialRun::Want::End) {
+            FinishTrial();
+        }
+    }
     for (;;) {
         if (sampleOpen_) {
             while (attackOnTrialClock_ && stepCount_ == NextAttackRefreshStep()) {
@@ -150,6 +161,7 @@ bool SoundEngine::NextSteps(std::uint32_t& until) {
                 replayedSteps_ = stepCount_;
                 if (stepCount_ == replayEnd_) {
                     string_ = recording_.string();
+                    stringReplaced_ = true;
                 }
                 continue;
             }
@@ -190,10 +202,14 @@ bool SoundEngine::NextSteps(std::uint32_t& until) {
     }
 }
 
-void SoundEngine::TakeSteps(const StepValues* steps, std::uint32_t count,
-                            float middleDisplacement) {
+void SoundEngine::TakeSteps(const StringLanes& lanes, std::int32_t lane, const StepValues* steps,
+                            const float* middles, std::uint32_t count) {
+    if (inTrial_) {
+        trial_.TakeSteps(lanes, lane, steps, middles, count, sine_);
+        return;
+    }
     PlaySteps(steps, count);
-    AfterSteps(middleDisplacement);
+    AfterSteps(middles[count - 1]);
 }
 
 void SoundEngine::AfterSteps(float middleDisplacement) {

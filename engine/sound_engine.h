@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "engine/autocorrection.h"
 #include "engine/bowed_string.h"
@@ -17,6 +18,7 @@
 #include "engine/sound_box.h"
 #include "engine/sound_player.h"
 #include "engine/step_history.h"
+#include "engine/string_lanes.h"
 #include "engine/trial_run.h"
 #include "engine/vibrato.h"
 #include "engine/wave_output.h"
@@ -42,18 +44,26 @@ public:
     std::optional<GenerationResult> StartNote(bool preview);
     // The rest of a started run, on the engine's own string.
     GenerationResult RunToEnd();
-    // Runs the note until its string must be stepped: true with the step it must reach, which
-    // string() and stepCount() describe the way there from; false once the note is over.
+    // Runs the note, its trial run first, until its string must be stepped: true with the step
+    // it must reach from stepCount(); false once the note is over.
     bool NextSteps(std::uint32_t& until);
-    // The values of the string's next `count` steps, and its middle point's displacement after
-    // the last.
-    void TakeSteps(const StepValues* steps, std::uint32_t count, float middleDisplacement);
+    // The string's next `count` steps, taken in lane `lane` of `lanes`: each one's values and
+    // middle point's displacement.
+    void TakeSteps(const StringLanes& lanes, std::int32_t lane, const StepValues* steps,
+                   const float* middles, std::uint32_t count);
     // The run's result once NextSteps returned false.
     GenerationResult FinishNote();
-    // The string: its state up to the first step asked for, its bow at every request.
-    const BowedString& string() const { return string_; }
-    float prevBowVelocity() const { return prevBowVelocity_; }
-    std::uint32_t stepCount() const { return stepCount_; }
+    // The string that steps now, the trial's or the note's: its bow at every request, its state
+    // whenever TakeStringReplaced says it was replaced since.
+    const BowedString& string() const { return inTrial_ ? trial_.string() : string_; }
+    bool TakeStringReplaced() {
+        return inTrial_ ? trial_.TakeStringReset() : std::exchange(stringReplaced_, false);
+    }
+    float stepBowVelocity() const {
+        return inTrial_ ? trial_.stepBowVelocity() : string_.bow().bowVelocity;
+    }
+    float prevBowVelocity() const { return inTrial_ ? trial_.prevBowVelocity() : prevBowVelocity_; }
+    std::uint32_t stepCount() const { return inTrial_ ? trial_.stepCount() : stepCount_; }
 
     // The constants and stages of the latest run.
     const RunSetup& runSetup() const { return run_; }
@@ -68,7 +78,8 @@ private:
     // The stages whose constants follow the string's steps per second.
     void SetUpClockedStages();
     // Each returns the run's result when it ended inside, nothing when the run goes on.
-    std::optional<GenerationResult> PrecalculationPass();
+    // The note's clock and stages from the trial run's measure.
+    void FinishTrial();
     void StartMainLoop();
     // String and box up to targetStep in one pass, each step's value into the history.
     void RunSteps(std::uint32_t targetStep);
@@ -124,7 +135,9 @@ private:
     bool sampleOpen_ = false;
     std::uint32_t targetStep_ = 0;
     double stepPhase_ = 0;
-    std::optional<GenerationResult> ended_;  // where the main loop ended early
+    std::optional<GenerationResult> ended_;  // where the run ended early
+    bool inTrial_ = false;
+    bool stringReplaced_ = false;
 };
 
 }  // namespace sordanel

@@ -37,13 +37,25 @@ void StringLanes::Load(std::int32_t lane, const BowedString& string) {
     stringSum_[lane] = string.stringSum();
 }
 
-void StringLanes::SetBow(std::int32_t lane, const BowParameters& bow, float prevBowVelocity) {
+void StringLanes::Store(std::int32_t lane, BowedString& string) const {
+    assert(string.pointCount() == pointCount_ && string.bowPoint() == bowPoint_);
+    for (std::int32_t point = 0; point < pointCount_; ++point) {
+        string.displacement_[static_cast<std::size_t>(point)] =
+            points_[static_cast<std::size_t>(point)].displacement[lane];
+        string.velocity_[static_cast<std::size_t>(point)] =
+            points_[static_cast<std::size_t>(point)].velocity[lane];
+    }
+    string.stringSum_ = stringSum_[lane];
+}
+
+void StringLanes::SetBow(std::int32_t lane, const BowParameters& bow, float bowVelocity,
+                         float prevBowVelocity) {
     tensionCoeff_[lane] = bow.tensionCoeff;
     dampingCoeff_[lane] = bow.dampingCoeff;
     timeStep_[lane] = bow.timeStep;
     frictionLimit_[lane] = bow.frictionLimit;
     kineticFriction_[lane] = bow.kineticFriction;
-    bowVelocity_[lane] = bow.bowVelocity;
+    bowVelocity_[lane] = bowVelocity;
     prevBowVelocity_[lane] = prevBowVelocity;
 }
 
@@ -53,7 +65,7 @@ void StringLanes::Rest(std::int32_t lane) {
         point.velocity[lane] = 0.0f;
     }
     stringSum_[lane] = 0.0f;
-    SetBow(lane, BowParameters{}, 0.0f);
+    SetBow(lane, BowParameters{}, 0.0f, 0.0f);
 }
 
 SORDANEL_HOT_PATH void StringLanes::Step() {

@@ -16,10 +16,13 @@ public:
     static constexpr std::int32_t kLanes = 4;
 
     void Setup(std::int32_t pointCount, std::int32_t bowPoint);
-    // Lane `lane` takes the state of `string`.
+    // Lane `lane` takes the state of `string`, or gives it its own.
     void Load(std::int32_t lane, const BowedString& string);
-    // The bow of the lane's next steps; prevBowVelocity is the bow's velocity of its last step.
-    void SetBow(std::int32_t lane, const BowParameters& bow, float prevBowVelocity);
+    void Store(std::int32_t lane, BowedString& string) const;
+    // The bow of the lane's next steps, moving at bowVelocity; prevBowVelocity is the bow's
+    // velocity of the lane's last step.
+    void SetBow(std::int32_t lane, const BowParameters& bow, float bowVelocity,
+                float prevBowVelocity);
     // An idle lane: at rest and unbowed, it stays at rest.
     void Rest(std::int32_t lane);
 

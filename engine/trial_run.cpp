@@ -47,13 +47,66 @@ void TrialRun::Setup(const RunSetup& run, const BowInputs& bow, CheckRecording* 
     ratio_.reset();
     sampleIndex_ = 0;
     stepCount_ = 0;
+    locking_ = true;
+    blockEnd_ = kBlockSamples;
+    sampleOpen_ = false;
+    stringReset_ = true;
+    lanes_ = nullptr;
 }
 
 bool TrialRun::RunBlock(const SineTable& sine) {
+    for (std::uint32_t until = 0;;) {
+        switch (NextSteps(until)) {
+            case Want::Steps:
+                StepOwnString(until, sine);
+                break;
+            case Want::BlockEnd:
+                return true;
+            case Want::End:
+                return false;
+        }
+    }
+}
+
+TrialRun::Want TrialRun::NextSteps(std::uint32_t& until) {
+    const RunSetup& run = *run_;
+    for (;;) {
+        if (sampleOpen_) {
+            if (stepCount_ < targetStep_) {
+                until = targetStep_;
+                if (!locking_ && recording_ != nullptr) {
+                    // The recording takes the string after its last step.
+                    until = std::min(until, recording_->openLimit().value_or(until));
+                }
+                return Want::Steps;
+            }
+            sampleOpen_ = false;
+            if (sampleIndex_ == blockEnd_) {
+                return EndBlock() ? Want::BlockEnd : Want::End;
+            }
+        }
+        if (sampleIndex_ % 4 == 0) {
+            if (locking_) {
+                const auto timeStep =
+                    static_cast<float>((1.0 + lock_.freqCorrection()) * run.stepFraction);
+                string_.RefreshConstantBow(bow_, timeStep);
+            } else {
+                const float position = std::min(EnvelopePosition(run, sampleIndex_), holdPosition_);
+                string_.RefreshBowParameters(bow_, timeStep_, position);
+            }
+        }
+        // Nothing happens between the samples up to the next refresh but steps, so their
+        // steps are taken in one go.
+        sampleIndex_ = std::min((sampleIndex_ / 4 + 1) * 4, blockEnd_);
+        targetStep_ = static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_ - 1)));
+        sampleOpen_ = true;
+    }
+}
+
+bool TrialRun::EndBlock() {
     const RunSetup& run = *run_;
     ++blocksDone_;
     if (blocksDone_ <= run.precalcBlocks) {
-        RunLockBlock(sine);
         if (blocksDone_ == run.precalcBlocks) {
             correction_ =
                 stepCount_ > run.settleSteps
@@ -61,14 +114,15 @@ bool TrialRun::RunBlock(const SineTable& sine) {
                     : 0.0f;
             StartCheck();
         }
+        blockEnd_ = sampleIndex_ + kBlockSamples;
         return true;
     }
-    RunCheckBlock();
     const bool last = ++checkBlocksDone_ == run.checkBlocks;
     const std::size_t period = PeriodReadings();
     const std::size_t readings = meter_.readings();
     if (readings < kMeasuredPeriods * period) {
         if (!last) {
+            blockEnd_ = sampleIndex_ + kBlockSamples;
             return true;
         }
         ratio_.reset();
@@ -80,6 +134,7 @@ bool TrialRun::RunBlock(const SineTable& sine) {
         const bool settled =
             earlier && later && std::fabs(std::log2(*later / *earlier)) < kSettledOctaves;
         if (!settled && !last) {
+            blockEnd_ = sampleIndex_ + kBlockSamples;
             return true;
         }
         ratio_ = ClockRatio(meter_.PlayedCycles(readings - 2 * window, 2 * window));
@@ -89,9 +144,13 @@ bool TrialRun::RunBlock(const SineTable& sine) {
         // reach, where the uncorrected step may still have one: check that instead.
         correction_ = 0.0f;
         StartCheck();
+        blockEnd_ = sampleIndex_ + kBlockSamples;
         return true;
     }
     if (recording_ != nullptr) {
+        if (lanes_ != nullptr) {
+            lanes_->Store(lane_, string_);
+        }
         recording_->Finish(string_);
     }
     return false;
@@ -99,8 +158,10 @@ bool TrialRun::RunBlock(const SineTable& sine) {
 
 void TrialRun::StartCheck() {
     // The check starts from rest, as the note does.
+    locking_ = false;
     timeStep_ = static_cast<float>((1.0 + correction_) * run_->stepFraction);
     string_.Reset();
+    stringReset_ = true;
     meter_.Start(4.0 * run_->stepFraction);  // one reading every fourth step
     if (recording_ != nullptr) {
         recording_->Start(recordSteps_);
@@ -111,26 +172,19 @@ void TrialRun::StartCheck() {
     checkBlocksDone_ = 0;
 }
 
-void TrialRun::RunLockBlock(const SineTable& sine) {
-    const RunSetup& run = *run_;
-    const std::int32_t middle = run.profile.pointCount / 2;
-    const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
-    for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
-        if (sampleIndex_ % 4 == 0) {
-            const auto timeStep =
-                static_cast<float>((1.0 + lock_.freqCorrection()) * run.stepFraction);
-            string_.RefreshConstantBow(bow_, timeStep);
-        }
-        const auto targetStep =
-            static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_)));
-        while (stepCount_ < targetStep) {
-            if (LockSteps(targetStep)) {
-                lock_.Update(string_.displacement(middle), 1.0, sine);
-                if (stepCount_ > run.settleSteps) {
-                    correctionSum_ += lock_.freqCorrection();
-                }
-                ++stepCount_;
+void TrialRun::StepOwnString(std::uint32_t until, const SineTable& sine) {
+    if (!locking_) {
+        CheckSteps(until);
+        return;
+    }
+    const std::int32_t middle = run_->profile.pointCount / 2;
+    while (stepCount_ < until) {
+        if (LockSteps(until)) {
+            lock_.Update(string_.displacement(middle), 1.0, sine);
+            if (stepCount_ > run_->settleSteps) {
+                correctionSum_ += lock_.freqCorrection();
             }
+            ++stepCount_;
         }
     }
 }
@@ -152,18 +206,6 @@ SORDANEL_HOT_PATH bool TrialRun::LockSteps(std::uint32_t targetStep) {
     return false;
 }
 
-void TrialRun::RunCheckBlock() {
-    const RunSetup& run = *run_;
-    const std::uint32_t blockEnd = sampleIndex_ + kBlockSamples;
-    for (; sampleIndex_ < blockEnd; ++sampleIndex_) {
-        if (sampleIndex_ % 4 == 0) {
-            const float position = std::min(EnvelopePosition(run, sampleIndex_), holdPosition_);
-            string_.RefreshBowParameters(bow_, timeStep_, position);
-        }
-        CheckSteps(static_cast<std::uint32_t>(std::floor(StepClock(run, sampleIndex_))));
-    }
-}
-
 // The check's steps between two output samples in one pass, which keeps the string in the
 // pass's instruction-set copy.
 SORDANEL_HOT_PATH void TrialRun::CheckSteps(std::uint32_t targetStep) {
@@ -173,11 +215,43 @@ SORDANEL_HOT_PATH void TrialRun::CheckSteps(std::uint32_t targetStep) {
         string_.StepInline(bowVelocity, prevBowVelocity_);
         prevBowVelocity_ = bowVelocity;
         ++stepCount_;
-        if (recording_ != nullptr) {
-            recording_->Keep(string_);
+        if (recording_ != nullptr &&
+            recording_->Keep({string_.bridgeForce(), string_.stringSum()})) {
+            recording_->TakeString(string_);
         }
         if (stepCount_ >= run_->checkSteps && stepCount_ % 4 == 0) {
             meter_.Record(string_.displacement(middle));
+        }
+    }
+}
+
+void TrialRun::TakeSteps(const StringLanes& lanes, std::int32_t lane, const StepValues* steps,
+                         const float* middles, std::uint32_t count, const SineTable& sine) {
+    lanes_ = &lanes;
+    lane_ = lane;
+    if (locking_) {
+        // As the lock's own pass does it, step by step.
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (stepCount_ % 4 == 0) {
+                lock_.Update(middles[i], 1.0, sine);
+            }
+            if (stepCount_ > run_->settleSteps) {
+                correctionSum_ += lock_.freqCorrection();
+            }
+            ++stepCount_;
+        }
+        return;
+    }
+    const float bowVelocity = string_.bow().bowVelocity;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        prevBowVelocity_ = bowVelocity;
+        ++stepCount_;
+        if (recording_ != nullptr && recording_->Keep(steps[i])) {
+            lanes.Store(lane, string_);  // the last step of the pass
+            recording_->TakeString(string_);
+        }
+        if (stepCount_ >= run_->checkSteps && stepCount_ % 4 == 0) {
+            meter_.Record(middles[i]);
         }
     }
 }

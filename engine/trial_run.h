@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "engine/autocorrection.h"
 #include "engine/bowed_string.h"
 #include "engine/check_recording.h"
 #include "engine/run_setup.h"
 #include "engine/sine_table.h"
+#include "engine/string_lanes.h"
 #include "engine/string_pitch_meter.h"
 
 namespace sordanel {
@@ -28,10 +30,34 @@ namespace sordanel {
 // note is sure to play them. It allocates nothing but the recording's room, at set-up.
 class TrialRun {
 public:
+    // What the run needs next.
+    enum class Want {
+        Steps,     // its string stepped
+        BlockEnd,  // a block of output samples was played
+        End,       // the last block was played
+    };
+
     // The string at rest for the note of `run`, bowed with `bow`.
     void Setup(const RunSetup& run, const BowInputs& bow, CheckRecording* recording = nullptr);
     // String steps for one block of output samples; false once the last block was played.
     bool RunBlock(const SineTable& sine);
+
+    // The same run in parts, for a caller that steps the string beside other strings.
+    // Runs until the string must be stepped to `until`, or a block ends.
+    Want NextSteps(std::uint32_t& until);
+    // The run's own string stepped to `until`.
+    void StepOwnString(std::uint32_t until, const SineTable& sine);
+    // Steps taken in lane `lane` of `lanes`: each step's values and middle point's displacement.
+    void TakeSteps(const StringLanes& lanes, std::int32_t lane, const StepValues* steps,
+                   const float* middles, std::uint32_t count, const SineTable& sine);
+    // The string as it stood when it was last set to rest, and its bow.
+    const BowedString& string() const { return string_; }
+    // The bow's velocity for the next steps and of the last step.
+    float stepBowVelocity() const { return locking_ ? bow_.bowSpeed : string_.bow().bowVelocity; }
+    float prevBowVelocity() const { return locking_ ? bow_.bowSpeed : prevBowVelocity_; }
+    std::uint32_t stepCount() const { return stepCount_; }
+    // True once after the string was set to rest.
+    bool TakeStringReset() { return std::exchange(stringReset_, false); }
 
     // Output samples of both parts so far; a second check counts as the end of the first.
     std::uint32_t samplesDone() const {
@@ -45,9 +71,9 @@ public:
     double clockRatio() const { return ratio_.value_or(1.0); }
 
 private:
-    void RunLockBlock(const SineTable& sine);
+    // The bookkeeping at a block's end; false once the run is over.
+    bool EndBlock();
     void StartCheck();
-    void RunCheckBlock();
     bool LockSteps(std::uint32_t targetStep);
     void CheckSteps(std::uint32_t targetStep);
     std::size_t PeriodReadings() const;  // the meter's readings per period, rounded up
@@ -70,6 +96,14 @@ private:
     std::uint32_t checkBlocksDone_ = 0;
     std::uint32_t sampleIndex_ = 0;  // within the part
     std::uint32_t stepCount_ = 0;    // within the part
+    bool locking_ = false;           // in the lock, not the check
+    std::uint32_t blockEnd_ = 0;
+    bool sampleOpen_ = false;  // its steps are being taken
+    std::uint32_t targetStep_ = 0;
+    bool stringReset_ = false;
+    // The lanes that step the string, while a caller steps it there.
+    const StringLanes* lanes_ = nullptr;
+    std::int32_t lane_ = 0;
 };
 
 // The first sample, a multiple of 4, whose bow refresh leaves the trial's hold: up to it the

@@ -67,6 +67,7 @@ TEST(NoteLanes, EachNoteIsTheSameAsRenderedAlone) {
     const auto group = [] {
         std::vector<GenerationSettings> notes{NoteSettings("C5"), NoteSettings("A4"),
                                               NoteSettings("G4"), NoteSettings("E5")};
+        notes[0].duration = 1.5f;  // its check ends long before its bow leaves the hold
         notes[1].autocorrection = AutocorrectionMode::RealTime;
         notes[1].bowPressingForce = 2.5f;
         notes[2].autocorrection = AutocorrectionMode::Off;
@@ -86,6 +87,29 @@ TEST(NoteLanes, EachNoteIsTheSameAsRenderedAlone) {
             EXPECT_FALSE(together.notes[i]->job.busy);
         }
     }
+}
+
+// Trial runs that step side by side through their lock and check, and check a second time
+// where the lock's correction found no steady pitch.
+TEST(NoteLanes, TrialRunsThatCheckTwiceAreTheSameAsAlone) {
+    std::vector<GenerationSettings> notes{NoteSettings("C3"), NoteSettings("C3"),
+                                          NoteSettings("A4")};
+    for (auto& settings : notes) {
+        settings.bowPosition = 0.35f;
+    }
+    notes[0].stringDamping = 0.025f;  // checked again, and steady then
+    notes[0].bowPressingForce = 1.56f;
+    notes[1].bowPressingForce = 3.5f;  // checked again, and not steady then either
+    Together together(notes);
+    together.Run();
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        ASSERT_EQ(together.results[i], GenerationResult::Finished) << i;
+        EXPECT_TRUE(together.notes[i]->files.Bytes("/out/note.wav") == Alone(notes[i])) << i;
+    }
+    EXPECT_EQ(together.notes[0]->engine.autocorrection().freqCorrection(), 0.0f);
+    EXPECT_NE(together.notes[0]->engine.runSetup().stepRate,
+              ComputeRunSetup(notes[0], false).stepRate);
+    EXPECT_EQ(together.notes[1]->engine.autocorrection().freqCorrection(), 0.0f);
 }
 
 // A note whose file fails, or whose string has another shape, ends or runs on its own; the

@@ -50,7 +50,8 @@ TEST(StringLanes, EachLaneStepsAsItsOwnStringToTheBit) {
                     const float position = 1.05f * static_cast<float>(step) / 60000.0f;
                     strings[lane].RefreshBowParameters(bows[lane], timeStep, position);
                     if (lane != idle || step < 45000) {
-                        lanes.SetBow(lane, strings[lane].bow(), prevBowVelocity[lane]);
+                        lanes.SetBow(lane, strings[lane].bow(), strings[lane].bow().bowVelocity,
+                                     prevBowVelocity[lane]);
                     }
                 }
             }
@@ -61,7 +62,7 @@ TEST(StringLanes, EachLaneStepsAsItsOwnStringToTheBit) {
                     prevBowVelocity[1] = strings[1].bow().bowVelocity;
                 }
                 lanes.Load(1, strings[1]);
-                lanes.SetBow(1, strings[1].bow(), prevBowVelocity[1]);
+                lanes.SetBow(1, strings[1].bow(), strings[1].bow().bowVelocity, prevBowVelocity[1]);
             }
             if (step == 45000) {
                 lanes.Rest(idle);
