@@ -38,10 +38,12 @@ GenerationResult RenderNote(const GenerationSettings& settings, JobState& job, b
 
 void RenderNotesTogether(std::span<NoteToRender> notes) {
     assert(notes.size() <= NoteLanes::kMaxNotes);
-    // A Generate's engine with its own files and player, as RenderNote has them.
+    // A Generate's engine with its own files and player, as RenderNote has them. Its trial's
+    // steps are not kept for replay: in the lanes they cost less to step again than the memory
+    // of keeping them, up to 8 MB a note, costs to fill.
     struct Render {
         Render(const NoteToRender& note)
-            : engine(*note.settings, *note.job, *note.host, files, player) {}
+            : engine(*note.settings, *note.job, *note.host, files, player, 0) {}
         PosixFileLayer files;
         SilentPlayer player;
         SoundEngine engine;

@@ -61,8 +61,8 @@ sf_count_t Frames(const fs::path& path) {
 }
 
 TEST_F(SordanelRenderBatchTest, EachFileIsTheSingleRenderOfItsNoteAndLayer) {
-    // One job renders all four together, their strings side by side; two jobs two each. The
-    // measured notes without vibrato replay their trial's steps.
+    // One job renders all four together, their strings side by side; two jobs two each, with
+    // vibrato.
     const fs::path together = dir_ / "together";
     const Outcome oneJob = render_->Run({"--notes", "A2..C3", "--step", "3", "--layers",
                                          "force=2,0.9", "--jobs", "1", "-o", together.string()});
