@@ -16,7 +16,6 @@ namespace sordanel {
 
 namespace {
 
-constexpr double kSampleRate = 44100;
 constexpr double kFullScale = 32767;
 
 // The samples of a WAVE file this program wrote: the fixed header, then 16-bit little-endian
