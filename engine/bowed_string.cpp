@@ -8,6 +8,16 @@
 
 namespace sordanel {
 
+namespace {
+
+// A wave runs along the string and back once per period, 2 string lengths: the square of that
+// speed weighs the tension term.
+constexpr double kTensionFactor = 4;
+// Weighs the string damping factor in the damping term, per point and period of the note.
+constexpr double kDampingFactor = 30;
+
+}  // namespace
+
 void BowedString::Setup(std::int32_t pointCount, std::int32_t bowPoint) {
     assert(pointCount >= 3 && pointCount <= static_cast<std::int32_t>(kMaxPoints));
     assert(bowPoint > 0 && bowPoint < pointCount - 1);
@@ -34,25 +44,24 @@ void BowedString::Reset() {
 
 void BowedString::RefreshBowParameters(const BowInputs& bow, float timeStep,
                                        float envelopePosition) {
-    const double n = pointCount_;
-    bow_.timeStep = timeStep;
     bow_.envelopePosition = envelopePosition;
     bow_.bowEnvelope = BowEnvelope(envelopePosition, bow.t1Ratio, bow.t2Ratio);
-    bow_.frictionLimit =
-        static_cast<float>(n * bow_.timeStep * bow.bowPressingForce * bow_.bowEnvelope);
-    bow_.kineticFriction = static_cast<float>(double{bow_.frictionLimit} * bow.frictionRatio);
-    bow_.tensionCoeff = static_cast<float>(n * n * 4 * bow_.timeStep);
-    bow_.dampingCoeff = static_cast<float>(n * 30 * bow.stringDamping * bow_.timeStep);
+    RefreshCoefficients(bow, timeStep, bow_.bowEnvelope);
     bow_.bowVelocity = static_cast<float>(double{bow_.bowEnvelope} * bow.bowSpeed);
 }
 
 void BowedString::RefreshConstantBow(const BowInputs& bow, float timeStep) {
+    // The product with a share of 1 is exact: the limit is the full force's, as with no envelope.
+    RefreshCoefficients(bow, timeStep, 1.0f);
+}
+
+void BowedString::RefreshCoefficients(const BowInputs& bow, float timeStep, float forceShare) {
     const double n = pointCount_;
     bow_.timeStep = timeStep;
-    bow_.frictionLimit = static_cast<float>(n * bow_.timeStep * bow.bowPressingForce);
+    bow_.frictionLimit = static_cast<float>(n * bow_.timeStep * bow.bowPressingForce * forceShare);
     bow_.kineticFriction = static_cast<float>(double{bow_.frictionLimit} * bow.frictionRatio);
-    bow_.tensionCoeff = static_cast<float>(n * n * 4 * bow_.timeStep);
-    bow_.dampingCoeff = static_cast<float>(n * 30 * bow.stringDamping * bow_.timeStep);
+    bow_.tensionCoeff = static_cast<float>(n * n * kTensionFactor * bow_.timeStep);
+    bow_.dampingCoeff = static_cast<float>(n * kDampingFactor * bow.stringDamping * bow_.timeStep);
 }
 
 SORDANEL_HOT_PATH void BowedString::Step(float bowVelocity, float prevBowVelocity) {

@@ -69,6 +69,9 @@ private:
     static constexpr std::int32_t kChunkPoints = 4;
     static constexpr std::size_t kChunks = (kMaxPoints - 2) / kChunkPoints + 3;
 
+    // The bow's coefficients at `forceShare` (0 .. 1) of its pressing force, in the model's
+    // order, each stored as a float before the next one uses it.
+    void RefreshCoefficients(const BowInputs& bow, float timeStep, float forceShare);
     // One step of a string of kChunkCount chunks; 0 for a count known only at run time.
     template <std::int32_t kChunkCount>
     [[gnu::always_inline]] void StepChunks(float bowVelocity, float prevBowVelocity);
