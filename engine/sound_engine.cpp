@@ -245,28 +245,33 @@ void SoundEngine::RefreshAttackOnTrialClock() {
 }
 
 // The steps between two output samples share one bow, so the pass keeps the string's chunks
-// and the box's state close at hand from one step to the next.
-SORDANEL_HOT_PATH void SoundEngine::RunSteps(std::uint32_t targetStep) {
+// and the box's state close at hand from one step to the next. Each caller's copy is its own
+// loop: the choice of source is made while compiling.
+template <bool kStepString>
+inline void SoundEngine::StepBox(std::uint32_t targetStep, const StepValues* played) {
     const float bowVelocity = string_.bow().bowVelocity;
     SoundBox::Block box(box_);
     while (stepCount_ < targetStep) {
-        string_.StepInline(bowVelocity, prevBowVelocity_);
-        const float value = box.Step(string_.bridgeForce(), string_.stringSum());
+        StepValues step;
+        if constexpr (kStepString) {
+            string_.StepInline(bowVelocity, prevBowVelocity_);
+            step = {string_.bridgeForce(), string_.stringSum()};
+        } else {
+            step = *played++;
+        }
+        const float value = box.Step(step.bridgeForce, step.stringSum);
         ++stepCount_;
         history_.Store(stepCount_, value);
         prevBowVelocity_ = bowVelocity;
     }
 }
 
+SORDANEL_HOT_PATH void SoundEngine::RunSteps(std::uint32_t targetStep) {
+    StepBox<true>(targetStep, nullptr);
+}
+
 SORDANEL_HOT_PATH void SoundEngine::PlaySteps(const StepValues* steps, std::uint32_t count) {
-    const float bowVelocity = string_.bow().bowVelocity;
-    SoundBox::Block box(box_);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const float value = box.Step(steps[i].bridgeForce, steps[i].stringSum);
-        ++stepCount_;
-        history_.Store(stepCount_, value);
-        prevBowVelocity_ = bowVelocity;
-    }
+    StepBox<false>(stepCount_ + count, steps);
 }
 
 std::uint32_t SoundEngine::ReplayEnd() const {

@@ -86,6 +86,10 @@ private:
     // The same from the string's values of `count` steps taken elsewhere, the box alone
     // running.
     void PlaySteps(const StepValues* steps, std::uint32_t count);
+    // The pass that both run up to targetStep: with kStepString the string is stepped here,
+    // else its values are read from `played` on.
+    template <bool kStepString>
+    [[gnu::always_inline]] void StepBox(std::uint32_t targetStep, const StepValues* played);
     // The real-time pitch lock measures after every fourth step.
     void AfterSteps(float middleDisplacement);
     // The steps of the check the note plays as they were recorded; 0 where it bows otherwise.
