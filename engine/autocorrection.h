@@ -28,8 +28,6 @@ public:
 
     float pole() const { return pole_; }
     float inputGain() const { return inputGain_; }
-    float levelDecay() const { return levelDecay_; }
-    float referenceStep() const { return referenceStep_; }
 
 private:
     float pole_ = 0;

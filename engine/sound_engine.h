@@ -68,7 +68,6 @@ public:
     // The constants and stages of the latest run.
     const RunSetup& runSetup() const { return run_; }
     const LevelStage& levelStage() const { return level_; }
-    const SoundBox& soundBox() const { return box_; }
     const Autocorrection& autocorrection() const { return autocorrection_; }
     // The steps of the latest note replayed from its check.
     std::uint32_t replayedSteps() const { return replayedSteps_; }
