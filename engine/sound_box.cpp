@@ -13,19 +13,6 @@ constexpr float kMinBoxRatio = 0.0001f;
 
 }  // namespace
 
-void BridgeFilter::Setup(float stepFraction, float noteFrequency) {
-    const double h = stepFraction;
-    a1_ = static_cast<float>(14.212 * h * h);
-    b1_ = static_cast<float>(1 - 4.902 * h);
-    c1_ = static_cast<float>(3.77 * h);
-    g1_ = static_cast<float>(60 / std::sqrt(double{noteFrequency}));
-    Reset();
-}
-
-void BridgeFilter::Reset() {
-    v_ = x_ = y_ = force_ = 0.0f;
-}
-
 void SoundBox::BuildResonatorBank(const BodyResonances& body, float stepRate, float stepFraction,
                                   float noteFrequency, float stringToBoxRatio,
                                   std::int32_t pointCount) {

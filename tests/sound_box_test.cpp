@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/body_resonances.h"
+#include "engine/bridge_filter.h"
 #include "engine/generation_settings.h"
 
 namespace sordanel {
