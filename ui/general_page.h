@@ -28,6 +28,8 @@ public:
     // Where the chooser opens and a typed relative path is resolved: the folder of the current
     // path when it exists, else the user's music folder, else the home folder.
     QString StartFolder() const;
+    // Enables the volume while "Maximize" is off, which sets the level itself.
+    void UpdateControls();
 
     QSlider* quality;
     QLabel* volumeLabel;

@@ -23,6 +23,10 @@ class SoundBoxPage : public QWidget {
 public:
     explicit SoundBoxPage(GenerationSettings& settings, QWidget* parent = nullptr);
 
+    // Enables the values of the resonances switched on and the pseudorandom resonances'
+    // amplitude while they are on; the headings and the enable boxes stay usable.
+    void UpdateControls();
+
     // The label, box and up/down control of one value of a resonance.
     struct StepValue {
         QLabel* label;

@@ -32,6 +32,9 @@ public:
 
     // False when the note list holds no "C4", which the window cannot start without.
     bool noteListReady() const { return settings_.c4Index >= 0; }
+    // Enables the controls whose settings are in use: the vibrato's speed and depth while it
+    // is on, the key in just intonation.
+    void UpdateControls();
 
     VerticalSlider* bowPressingForce;
     VerticalSlider* bowSpeed;
