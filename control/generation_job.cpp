@@ -39,8 +39,9 @@ bool GenerationJob::Start(const GenerationSettings& settings) {
     try {
         worker_ = std::thread([this] {
             engine_.GenerateSound(false);
-            // Queued by name: nothing of ours crosses to the other thread but the call.
-            QMetaObject::invokeMethod(this, "CollectWorker", Qt::QueuedConnection);
+            // Queued to the job's own thread, which joins this one: it has nothing left but to
+            // return.
+            QMetaObject::invokeMethod(this, &GenerationJob::CollectWorker, Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
         state_.progressOpen = false;
@@ -102,7 +103,7 @@ void GenerationJob::ShowError(std::string_view message) {
     std::unique_lock lock(errorMutex_);
     pendingError_ = message;
     errorOpen_ = true;
-    QMetaObject::invokeMethod(this, "ShowPendingError", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &GenerationJob::ShowPendingError, Qt::QueuedConnection);
     errorAnswered_.wait(lock, [this] { return !errorOpen_ || givingUp_; });
 }
 

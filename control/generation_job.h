@@ -80,8 +80,9 @@ private:
     void SetProgress(float fraction) override;
     void GenerationFinished() override;
 
-    Q_INVOKABLE void ShowPendingError();
-    Q_INVOKABLE void CollectWorker();
+    // User-interface side, queued from the worker.
+    void ShowPendingError();
+    void CollectWorker();
 
     SoundPlayer& player_;
     PosixFileLayer files_;
