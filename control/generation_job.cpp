@@ -32,7 +32,6 @@ bool GenerationJob::Start(const GenerationSettings& settings) {
     runSettings_ = settings;
     state_.outputValid = false;
     state_.abortRequested = false;
-    state_.busy = true;
     progress_ = 0.0f;
     state_.progressOpen = true;
     state_.progressInUse = false;
@@ -45,7 +44,6 @@ bool GenerationJob::Start(const GenerationSettings& settings) {
         });
     } catch (const std::system_error&) {
         state_.progressOpen = false;
-        state_.busy = false;
         return false;
     }
     return true;
@@ -69,9 +67,9 @@ void GenerationJob::CollectWorker() {
 }
 
 void GenerationJob::WhenReturned(std::function<void()> next) {
-    // The engine clears busy on the worker a moment before the worker is collected here; a
-    // new run must wait for that too, or it would start a second worker beside the first.
-    if (!busy() && !worker_.joinable()) {
+    // Until it is collected, the worker may still be returning from a run the engine has
+    // already ended: a new run waits, so that two workers never share the engine and its state.
+    if (!busy()) {
         next();
         return;
     }
@@ -81,7 +79,6 @@ void GenerationJob::WhenReturned(std::function<void()> next) {
 void GenerationJob::RunPreview(const GenerationSettings& settings) {
     runSettings_ = settings;
     state_.abortRequested = false;
-    state_.busy = true;
     engine_.GenerateSound(true);
 }
 

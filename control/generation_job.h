@@ -33,7 +33,9 @@ public:
     // A run still going is asked to abort and awaited; an error it waits on is given up.
     ~GenerationJob() override;
 
-    // A Generate has been started and its worker has not returned yet.
+    // A Generate has been started and its worker not yet collected: from Start() until
+    // returned(), a moment past the end of the run itself. A preview, on this thread, never
+    // counts.
     bool busy() const { return worker_.joinable(); }
     // Starts a Generate of a copy of `settings` taken now, so that nothing changed later
     // reaches the run. False when no thread could be started.
