@@ -32,19 +32,18 @@ bool GenerationJob::Start(const GenerationSettings& settings) {
     runSettings_ = settings;
     state_.outputValid = false;
     state_.abortRequested = false;
-    state_.busy = true;
     progress_ = 0.0f;
     state_.progressOpen = true;
     state_.progressInUse = false;
     try {
         worker_ = std::thread([this] {
             engine_.GenerateSound(false);
-            // Queued by name: nothing of ours crosses to the other thread but the call.
-            QMetaObject::invokeMethod(this, "CollectWorker", Qt::QueuedConnection);
+            // Queued to the job's own thread, which joins this one: it has nothing left but to
+            // return.
+            QMetaObject::invokeMethod(this, &GenerationJob::CollectWorker, Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
         state_.progressOpen = false;
-        state_.busy = false;
         return false;
     }
     return true;
@@ -68,9 +67,9 @@ void GenerationJob::CollectWorker() {
 }
 
 void GenerationJob::WhenReturned(std::function<void()> next) {
-    // The engine clears busy on the worker a moment before the worker is collected here; a
-    // new run must wait for that too, or it would start a second worker beside the first.
-    if (!busy() && !worker_.joinable()) {
+    // Until it is collected, the worker may still be returning from a run the engine has
+    // already ended: a new run waits, so that two workers never share the engine and its state.
+    if (!busy()) {
         next();
         return;
     }
@@ -80,7 +79,6 @@ void GenerationJob::WhenReturned(std::function<void()> next) {
 void GenerationJob::RunPreview(const GenerationSettings& settings) {
     runSettings_ = settings;
     state_.abortRequested = false;
-    state_.busy = true;
     engine_.GenerateSound(true);
 }
 
@@ -102,7 +100,7 @@ void GenerationJob::ShowError(std::string_view message) {
     std::unique_lock lock(errorMutex_);
     pendingError_ = message;
     errorOpen_ = true;
-    QMetaObject::invokeMethod(this, "ShowPendingError", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &GenerationJob::ShowPendingError, Qt::QueuedConnection);
     errorAnswered_.wait(lock, [this] { return !errorOpen_ || givingUp_; });
 }
 

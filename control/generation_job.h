@@ -33,7 +33,9 @@ public:
     // A run still going is asked to abort and awaited; an error it waits on is given up.
     ~GenerationJob() override;
 
-    // A Generate has been started and its worker has not returned yet.
+    // A Generate has been started and its worker not yet collected: from Start() until
+    // returned(), a moment past the end of the run itself. A preview, on this thread, never
+    // counts.
     bool busy() const { return worker_.joinable(); }
     // Starts a Generate of a copy of `settings` taken now, so that nothing changed later
     // reaches the run. False when no thread could be started.
@@ -80,8 +82,9 @@ private:
     void SetProgress(float fraction) override;
     void GenerationFinished() override;
 
-    Q_INVOKABLE void ShowPendingError();
-    Q_INVOKABLE void CollectWorker();
+    // User-interface side, queued from the worker.
+    void ShowPendingError();
+    void CollectWorker();
 
     SoundPlayer& player_;
     PosixFileLayer files_;

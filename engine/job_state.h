@@ -23,7 +23,6 @@ private:
 
 public:
     std::atomic<bool>& abortRequested = ownAbort_;
-    std::atomic<bool> busy{false};
     ProgressReceiver* progressDialog = nullptr;  // valid only while progressOpen is set
     std::atomic<bool> progressInUse{false};
     std::atomic<bool> progressOpen{false};

@@ -47,7 +47,6 @@ GenerationResult SoundEngine::RunToEnd() {
 }
 
 std::optional<GenerationResult> SoundEngine::StartNote(bool preview) {
-    job_.busy = true;
     SetUp(preview);
     if (auto ended = output_.OpenOutput(preview, run_.totalSamples)) {
         return ended;

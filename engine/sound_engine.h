@@ -36,7 +36,7 @@ public:
                 std::uint32_t replaySteps = CheckRecording::kDefaultSteps);
 
     // A Generate (preview false: the WAVE file at outputPath) or a preview (the in-memory
-    // image, at most 3 s, played at once). busy is set on entry and cleared on every way out.
+    // image, at most 3 s, played at once).
     GenerationResult GenerateSound(bool preview);
 
     // The same run in parts, for a caller that steps the string beside other notes' strings.

@@ -216,7 +216,6 @@ void WaveOutput::CloseAndDeleteFiles() {
 GenerationResult WaveOutput::End(GenerationResult code) {
     CloseAndDeleteFiles();
     buffered_ = 0;
-    job_.busy = false;
     return code;
 }
 

@@ -19,8 +19,8 @@ namespace sordanel {
 // The last stage of a run, and the owner of its ends. A Generate checks outputPath before any
 // synthesis, writes the WAVE file through the file layer and puts it in place once complete (with
 // Maximize through a temporary float file and a second pass); a preview builds the WAVE image in
-// memory and plays it. Every way out of a run passes through here: the message, closing, deleting
-// the partial files, the end report and clearing busy.
+// memory and plays it. Every way out of a run passes through here: the message, closing and
+// deleting the partial files, and the end report.
 class WaveOutput {
 public:
     // `settings` is the run's own copy, alive as long as this stage.

@@ -68,9 +68,9 @@ private slots:
         user_ = std::make_unique<WindowDriver>();
         QVERIFY(user_->Open());
         user_->ShowPage(2);
-        changes_ = std::make_unique<QSignalSpy>(&user_->general(), &GeneralPage::changed);
+        changes_ = std::make_unique<QSignalSpy>(&user_->generalPage(), &GeneralPage::changed);
         pathChanges_ =
-            std::make_unique<QSignalSpy>(&user_->general(), &GeneralPage::outputPathChanged);
+            std::make_unique<QSignalSpy>(&user_->generalPage(), &GeneralPage::outputPathChanged);
     }
     void cleanup() { user_.reset(); }
 
@@ -92,7 +92,8 @@ private slots:
     }
 
     void maximizeDisablesTheVolumeButKeepsIt() {
-        QWidget* const volumeControls[] = {user_->general().volume, user_->general().volumeText,
+        QWidget* const volumeControls[] = {user_->general().volumeLabel, user_->general().volume,
+                                           user_->general().volumeText,
                                            user_->general().volumeUnit};
         for (QWidget* control : volumeControls) {
             QVERIFY(!user_->Enabled(control));
@@ -191,7 +192,7 @@ private slots:
         user_->Type(user_->general().outputPath, folder + "/first.wav");
         user_->Type(user_->general().outputPath, "second.wav");
         QCOMPARE(QString::fromStdString(settings().outputPath), folder + "/second.wav");
-        QCOMPARE(user_->general().StartFolder(), folder);
+        QCOMPARE(user_->generalPage().StartFolder(), folder);
         user_->Type(user_->general().outputPath, "~/third.wav");
         QCOMPARE(QString::fromStdString(settings().outputPath), QDir::homePath() + "/third.wav");
     }

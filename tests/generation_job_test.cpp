@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -199,9 +200,10 @@ private slots:
             5000);
 
         // Another path: nothing to play there until a Generate made it.
-        window_->generalPage().outputPath->setFocus();
-        QTest::keyClicks(window_->generalPage().outputPath, "x");
-        QTest::keyClick(window_->generalPage().outputPath, Qt::Key_Return);
+        QLineEdit* outputPath = window_->generalPage().controls().outputPath;
+        outputPath->setFocus();
+        QTest::keyClicks(outputPath, "x");
+        QTest::keyClick(outputPath, Qt::Key_Return);
         QVERIFY(!Job().outputValid());
         QVERIFY(!window_->listenButton()->isEnabled());
         QVERIFY(window_->listenButton()->toolTip().contains("Generate"));
@@ -328,9 +330,9 @@ private slots:
 
     // Every kind of control the window has, moved once more on each pass.
     void ChangeEverySetting(int pass) {
-        StringBowPage& bow = window_->stringBowPage();
-        SoundBoxPage& box = window_->soundBoxPage();
-        GeneralPage& general = window_->generalPage();
+        const StringBowControls& bow = window_->stringBowPage().controls();
+        const SoundBoxControls& box = window_->soundBoxPage().controls();
+        const GeneralControls& general = window_->generalPage().controls();
         bow.bowPressingForce->setPosition(3 + pass);
         bow.t2Ratio->setValue(12 + pass);
         bow.resetDefaults->click();

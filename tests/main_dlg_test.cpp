@@ -82,9 +82,9 @@ private slots:
                 QVERIFY(always->isVisible());
             }
             QVERIFY(!window().previewStatus()->isVisible());
-            QCOMPARE(user_->bow().isVisible(), page == 0);
-            QCOMPARE(user_->box().isVisible(), page == 1);
-            QCOMPARE(user_->general().isVisible(), page == 2);
+            QCOMPARE(user_->bowPage().isVisible(), page == 0);
+            QCOMPARE(user_->boxPage().isVisible(), page == 1);
+            QCOMPARE(user_->generalPage().isVisible(), page == 2);
         }
         QCOMPARE(window().tabs().tabText(0), QString("String && Bow"));
         QCOMPARE(window().tabs().tabText(1), QString("Sound Box"));

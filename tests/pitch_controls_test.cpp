@@ -18,7 +18,7 @@ private:
 
     const GenerationSettings& settings() { return user_->settings(); }
     std::vector<QWidget*> VibratoControls() {
-        const StringBowPage& page = user_->bow();
+        const StringBowControls& page = user_->bow();
         return {page.vibratoSpeedLabel, page.vibratoDepthLabel, page.vibratoSpeed,
                 page.vibratoDepth,      page.vibratoSpeedStep,  page.vibratoDepthStep};
     }
@@ -173,7 +173,7 @@ private slots:
             [&] { user_->Click(user_->bow().detuneZero); },
             [&] { user_->Click(user_->bow().realTime); },
         };
-        QSignalSpy reported(&user_->bow(), &StringBowPage::changed);
+        QSignalSpy reported(&user_->bowPage(), &StringBowPage::changed);
         for (const auto& change : changes) {
             const auto before = reported.count();
             change();

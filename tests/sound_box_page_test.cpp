@@ -177,7 +177,7 @@ private slots:
             [&] { user_->Step(user_->box().resonance[2].amp.step, 1); },
             [&] { user_->Type(user_->box().resonance[2].freq.box, "100"); },
         };
-        QSignalSpy reported(&user_->box(), &SoundBoxPage::changed);
+        QSignalSpy reported(&user_->boxPage(), &SoundBoxPage::changed);
         for (const auto& change : changes) {
             const auto before = reported.count();
             change();

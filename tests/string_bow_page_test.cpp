@@ -14,7 +14,7 @@ private:
     std::unique_ptr<WindowDriver> user_;
 
     const GenerationSettings& settings() { return user_->settings(); }
-    StringBowPage& page() { return user_->bow(); }
+    const StringBowControls& page() { return user_->bow(); }
     std::array<VerticalSlider*, 5> StringAndBowSliders() {
         return {page().bowPressingForce, page().bowSpeed, page().bowPosition, page().stringDamping,
                 page().frictionRatio};
@@ -70,7 +70,7 @@ private slots:
     }
 
     void everySliderMoveReportsAChange() {
-        QSignalSpy changes(&page(), &StringBowPage::changed);
+        QSignalSpy changes(&user_->bowPage(), &StringBowPage::changed);
         int expected = 0;
         for (QSlider* slider : std::initializer_list<QSlider*>{
                  page().bowPressingForce, page().bowSpeed, page().bowPosition, page().stringDamping,
@@ -91,7 +91,7 @@ private slots:
         user_->Step(page().detuneStep, 3);
         user_->Step(user_->box().resonance[0].amp.step, 2);
         user_->Click(user_->general().maximize);
-        QSignalSpy changes(&page(), &StringBowPage::changed);
+        QSignalSpy changes(&user_->bowPage(), &StringBowPage::changed);
 
         user_->Click(page().resetDefaults);
 

@@ -213,7 +213,6 @@ TEST(WaveOutputFailures, EachShowsItsMessageDeletesEveryFileAndEndsWithItsCode) 
             EXPECT_TRUE(run.progress.fractions.empty())
                 << "a run that cannot start synthesises nothing";
         }
-        EXPECT_FALSE(run.job.busy);
         EXPECT_FALSE(run.job.outputValid);
     }
 }
@@ -262,7 +261,6 @@ TEST(WaveOutputFailures, AnInterruptDuringTheEndKeepsTheEarlierTake) {
         EXPECT_EQ(run.files.Bytes(kOutput), earlier);
         EXPECT_EQ(run.files.files.size(), 1u) << "no partial or temporary file left";
         EXPECT_TRUE(run.host.errors.empty());
-        EXPECT_FALSE(run.job.busy);
         EXPECT_FALSE(run.job.outputValid);
     }
 }
@@ -277,7 +275,6 @@ TEST(WaveOutputFailures, PreviewWithoutMemoryLeavesNoImageAndTriesAgainNextTime)
     EXPECT_EQ(run.host.errors[0], "Not enough memory to generate preview");
     EXPECT_TRUE(run.job.previewSound.empty());
     EXPECT_FALSE(run.job.previewValid);
-    EXPECT_FALSE(run.job.busy);
     EXPECT_EQ(run.player.imagesPlayed, 0);
     EXPECT_EQ(run.progress.finishedCalls, 0) << "a preview has no progress dialog";
 

@@ -49,9 +49,13 @@ public:
     CMainDlg& window() { return window_; }
     const GenerationSettings& settings() const { return window_.settings(); }
     GenerationJob& job() { return window_.job(); }
-    StringBowPage& bow() { return window_.stringBowPage(); }
-    SoundBoxPage& box() { return window_.soundBoxPage(); }
-    GeneralPage& general() { return window_.generalPage(); }
+    StringBowPage& bowPage() { return window_.stringBowPage(); }
+    SoundBoxPage& boxPage() { return window_.soundBoxPage(); }
+    GeneralPage& generalPage() { return window_.generalPage(); }
+    // The pages' controls, which the tests work.
+    const StringBowControls& bow() { return bowPage().controls(); }
+    const SoundBoxControls& box() { return boxPage().controls(); }
+    const GeneralControls& general() { return generalPage().controls(); }
     testing::RecordingPlayer& player() { return player_; }
 
     QString Text(const QLineEdit* box) const { return box->text(); }

@@ -136,6 +136,13 @@ void GeneralPage::UpdateGeneralValues() {
     emit changed();
 }
 
+void GeneralPage::UpdateControls() {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{volumeLabel, volume, volumeText, volumeUnit}) {
+        control->setEnabled(!settings_.maximize);
+    }
+}
+
 void GeneralPage::ShowGeneralValues() {
     volumeText->setText(QString::fromStdString(FormatSigned(settings_.volumeDb)));
     durationText->setText(QString::fromStdString(FormatDuration(settings_.duration)));

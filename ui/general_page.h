@@ -14,10 +14,26 @@ namespace sordanel {
 
 class VerticalSlider;
 
+// The controls of the "General/File" page, made and owned by the page. It holds them as a private
+// base, so its own code names them directly and others reach them only through controls().
+struct GeneralControls {
+    QSlider* quality = nullptr;
+    QLabel* volumeLabel = nullptr;
+    VerticalSlider* volume = nullptr;
+    QLineEdit* volumeText = nullptr;
+    QLabel* volumeUnit = nullptr;
+    QCheckBox* maximize = nullptr;
+    QSlider* duration = nullptr;
+    QLineEdit* durationText = nullptr;
+    QLineEdit* outputPath = nullptr;
+    QLabel* outputPathNotice = nullptr;
+    QPushButton* browse = nullptr;
+};
+
 // The "General/File" page: sound quality, volume or "Maximize", duration and the output file.
 // Every control writes its settings at once; the page reports changed(), or
 // outputPathChanged() for a new output path, which leaves the preview as it is.
-class GeneralPage : public QWidget {
+class GeneralPage : public QWidget, private GeneralControls {
     Q_OBJECT
 public:
     explicit GeneralPage(GenerationSettings& settings, QWidget* parent = nullptr);
@@ -28,18 +44,11 @@ public:
     // Where the chooser opens and a typed relative path is resolved: the folder of the current
     // path when it exists, else the user's music folder, else the home folder.
     QString StartFolder() const;
-
-    QSlider* quality;
-    QLabel* volumeLabel;
-    VerticalSlider* volume;
-    QLineEdit* volumeText;
-    QLabel* volumeUnit;
-    QCheckBox* maximize;
-    QSlider* duration;
-    QLineEdit* durationText;
-    QLineEdit* outputPath;
-    QLabel* outputPathNotice;
-    QPushButton* browse;
+    // Enables the volume while "Maximize" is off, which sets the level itself.
+    void UpdateControls();
+    // The controls, for tests that work the page as a user does. The window goes through the
+    // page's functions and signals instead.
+    const GeneralControls& controls() const { return *this; }
 
 signals:
     void changed();

@@ -1,17 +1,13 @@
 #include "ui/main_dlg.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -24,9 +20,6 @@
 #include "platform/dialog_units.h"
 #include "platform/files/system_temp_dir.h"
 #include "platform/resource_image.h"
-#include "platform/step_value_box.h"
-#include "platform/up_down_control.h"
-#include "platform/vertical_slider.h"
 #include "res/resource_paths.h"
 #include "ui/general_page.h"
 #include "ui/shell_dialogs.h"
@@ -192,37 +185,9 @@ void CMainDlg::FitToScreen() {
 }
 
 void CMainDlg::UpdateControls() {
-    const StringBowPage& bow = *stringBow_;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             bow.vibratoSpeedLabel, bow.vibratoSpeed, bow.vibratoSpeedStep, bow.vibratoDepthLabel,
-             bow.vibratoDepth, bow.vibratoDepthStep}) {
-        control->setEnabled(settings_.vibratoOn);
-    }
-    bow.keyLabel->setEnabled(settings_.justIntonation == Temperament::Just);
-    bow.keyList->setEnabled(settings_.justIntonation == Temperament::Just);
-
-    const SoundBoxPage& box = *soundBox_;
-    // Resonances 2, 3 and 4; the heading and the enable box itself stay usable.
-    for (int r = 1; r < 4; ++r) {
-        for (const SoundBoxPage::StepValue& value :
-             {box.resonance[r].freq, box.resonance[r].width, box.resonance[r].amp}) {
-            for (QWidget* control :
-                 std::initializer_list<QWidget*>{value.label, value.box, value.step}) {
-                control->setEnabled(settings_.resonanceOn[r - 1]);
-            }
-        }
-    }
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             box.pseudorandomAmp.label, box.pseudorandomAmp.box, box.pseudorandomAmp.step}) {
-        control->setEnabled(settings_.pseudorandomResonances);
-    }
-
-    const GeneralPage& general = *general_;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             general.volumeLabel, general.volume, general.volumeText, general.volumeUnit}) {
-        control->setEnabled(!settings_.maximize);
-    }
-
+    stringBow_->UpdateControls();
+    soundBox_->UpdateControls();
+    general_->UpdateControls();
     const bool playable = job_->outputValid() && !job_->busy();
     listen_->setEnabled(playable);
     listen_->setToolTip(playable ? QString() : QString::fromUtf8(kListenNothingYet));

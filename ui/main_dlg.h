@@ -69,7 +69,8 @@ private:
     void ConnectControls();
     void FitToScreen();
 
-    // Decides which controls can be used; the only place that enables or disables any.
+    // Decides which controls can be used: the buttons below here, each page's controls through
+    // the page's UpdateControls(). Nothing else enables or disables any.
     void UpdateControls();
     // A page changed a setting: the preview no longer matches it.
     void OnSettingsChanged();

@@ -138,6 +138,22 @@ void SoundBoxPage::UpdateBoxOptions() {
     emit changed();
 }
 
+void SoundBoxPage::UpdateControls() {
+    // Resonances 2, 3 and 4; the first is always on.
+    for (int r = 1; r < 4; ++r) {
+        for (const StepValue& value : {resonance[r].freq, resonance[r].width, resonance[r].amp}) {
+            for (QWidget* control :
+                 std::initializer_list<QWidget*>{value.label, value.box, value.step}) {
+                control->setEnabled(settings_.resonanceOn[r - 1]);
+            }
+        }
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             pseudorandomAmp.label, pseudorandomAmp.box, pseudorandomAmp.step}) {
+        control->setEnabled(settings_.pseudorandomResonances);
+    }
+}
+
 void SoundBoxPage::ShowResonanceFrequencies() {
     for (int r = 0; r < 4; ++r) {
         resonance[r].freq.box->setText(QString::number(settings_.resonanceFreq[r]));

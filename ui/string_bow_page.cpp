@@ -233,6 +233,16 @@ void StringBowPage::UpdatePitchOptions() {
     emit changed();
 }
 
+void StringBowPage::UpdateControls() {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{vibratoSpeedLabel, vibratoSpeed, vibratoSpeedStep,
+                                         vibratoDepthLabel, vibratoDepth, vibratoDepthStep}) {
+        control->setEnabled(settings_.vibratoOn);
+    }
+    keyLabel->setEnabled(settings_.justIntonation == Temperament::Just);
+    keyList->setEnabled(settings_.justIntonation == Temperament::Just);
+}
+
 void StringBowPage::ShowPitchValues() {
     vibratoSpeed->setText(
         QString::fromStdString(FormatTenths(kVibratoSpeedsHz[settings_.vibratoSpeedIndex])));

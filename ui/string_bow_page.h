@@ -20,10 +20,43 @@ class StepValueBox;
 class UpDownControl;
 class VerticalSlider;
 
+// The controls of the "String && Bow" page, made and owned by the page. It holds them as a private
+// base, so its own code names them directly and others reach them only through controls().
+struct StringBowControls {
+    VerticalSlider* bowPressingForce = nullptr;
+    VerticalSlider* bowSpeed = nullptr;
+    VerticalSlider* bowPosition = nullptr;
+    VerticalSlider* stringDamping = nullptr;
+    VerticalSlider* frictionRatio = nullptr;
+    QSlider* t1Ratio = nullptr;
+    QSlider* t2Ratio = nullptr;
+    QPushButton* resetDefaults = nullptr;
+    QPushButton* showRemarks = nullptr;
+
+    QComboBox* noteList = nullptr;
+    QRadioButton* equalTemperament = nullptr;
+    QRadioButton* justIntonation = nullptr;
+    QLabel* keyLabel = nullptr;
+    QComboBox* keyList = nullptr;
+    StepValueBox* detune = nullptr;
+    UpDownControl* detuneStep = nullptr;
+    QPushButton* detuneZero = nullptr;
+    QCheckBox* vibrato = nullptr;
+    QLabel* vibratoSpeedLabel = nullptr;
+    StepValueBox* vibratoSpeed = nullptr;
+    UpDownControl* vibratoSpeedStep = nullptr;
+    QLabel* vibratoDepthLabel = nullptr;
+    StepValueBox* vibratoDepth = nullptr;
+    UpDownControl* vibratoDepthStep = nullptr;
+    QRadioButton* realTime = nullptr;
+    QRadioButton* precalculated = nullptr;
+    QRadioButton* autocorrectionOff = nullptr;
+};
+
 // The "String && Bow" page: the five string and bow sliders, the bow envelope ("t1/T",
 // "t2/T"), and the pitch controls: note, temperament and key, detune, vibrato and frequency
 // autocorrection. Every control writes its settings at once and the page reports changed().
-class StringBowPage : public QWidget {
+class StringBowPage : public QWidget, private StringBowControls {
     Q_OBJECT
 public:
     // noteNames: the entries of the note list, ended by an empty name.
@@ -32,35 +65,12 @@ public:
 
     // False when the note list holds no "C4", which the window cannot start without.
     bool noteListReady() const { return settings_.c4Index >= 0; }
-
-    VerticalSlider* bowPressingForce;
-    VerticalSlider* bowSpeed;
-    VerticalSlider* bowPosition;
-    VerticalSlider* stringDamping;
-    VerticalSlider* frictionRatio;
-    QSlider* t1Ratio;
-    QSlider* t2Ratio;
-    QPushButton* resetDefaults;
-    QPushButton* showRemarks;
-
-    QComboBox* noteList;
-    QRadioButton* equalTemperament;
-    QRadioButton* justIntonation;
-    QLabel* keyLabel;
-    QComboBox* keyList;
-    StepValueBox* detune;
-    UpDownControl* detuneStep;
-    QPushButton* detuneZero;
-    QCheckBox* vibrato;
-    QLabel* vibratoSpeedLabel;
-    StepValueBox* vibratoSpeed;
-    UpDownControl* vibratoSpeedStep;
-    QLabel* vibratoDepthLabel;
-    StepValueBox* vibratoDepth;
-    UpDownControl* vibratoDepthStep;
-    QRadioButton* realTime;
-    QRadioButton* precalculated;
-    QRadioButton* autocorrectionOff;
+    // Enables the controls whose settings are in use: the vibrato's speed and depth while it
+    // is on, the key in just intonation.
+    void UpdateControls();
+    // The controls, for tests that work the page as a user does. The window goes through the
+    // page's functions and signals instead.
+    const StringBowControls& controls() const { return *this; }
 
 signals:
     void changed();
