@@ -1,12 +1,12 @@
 #include "cli/batch_options.h"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <set>
 #include <thread>
 
 #include "cli/option_values.h"
+#include "cli/setting_options.h"
+#include "engine/setting_table.h"
 #include "engine/settings_tables.h"
 
 namespace sordanel {
@@ -28,7 +28,7 @@ std::string NoteRange() {
 }
 
 int NoteIndexOf(const std::string& name, const std::string& text) {
-    const int index = FindNoteIndex(name.c_str());
+    const int index = FindNoteIndex(CanonicalNoteName(name).c_str());
     if (index < 0) {
         Refuse("--notes", text, "names no note: " + name, NoteRange());
     }
@@ -52,7 +52,7 @@ std::vector<std::int32_t> NotesOf(const std::string& text, int step) {
     return notes;
 }
 
-LayerParameter LayerParameterOf(const CLI::App& app, const std::string& text) {
+LayerParameter LayerParameterOf(const OptionParser& parser, const std::string& text) {
     const std::string admitted = "force=V1,V2,... or speed=V1,V2,...";
     const std::string name = text.substr(0, text.find('='));
     if (text.find('=') == std::string::npos || (name != "force" && name != "speed")) {
@@ -60,7 +60,7 @@ LayerParameter LayerParameterOf(const CLI::App& app, const std::string& text) {
     }
     const auto parameter = name == "force" ? LayerParameter::Force : LayerParameter::Speed;
     const std::string fixed = "--" + name;
-    if (app.count(fixed) > 0) {
+    if (parser.Count(fixed) > 0) {
         Refuse("--layers", text, "sets " + name + ", which " + fixed + " sets too",
                "one of --layers " + name + "=... and " + fixed);
     }
@@ -69,13 +69,14 @@ LayerParameter LayerParameterOf(const CLI::App& app, const std::string& text) {
 
 // The layers in rising order of their value: the velocity bands of the instrument follow it.
 std::vector<Layer> LayersOf(const std::string& text, LayerParameter parameter) {
-    const RealRange range = parameter == LayerParameter::Force ? kBowForceRange : kBowSpeedRange;
+    const SettingRow& row = Setting(parameter == LayerParameter::Force ? SettingId::BowPressingForce
+                                                                       : SettingId::BowSpeed);
     std::vector<Layer> layers;
     std::string values = text.substr(text.find('=') + 1);
     for (std::size_t start = 0; start <= values.size();) {
         const auto comma = std::min(values.find(',', start), values.size());
         const std::string value = values.substr(start, comma - start);
-        layers.push_back({static_cast<float>(RealIn("--layers", value, range)), value});
+        layers.push_back({TypedValue(row, "--layers", value), value});
         start = comma + 1;
     }
     if (layers.size() > kMaxLayers) {
@@ -165,45 +166,61 @@ std::vector<BatchItem> ItemsOf(const BatchOptions& options, const BatchRequest& 
 
 }  // namespace
 
-void AddBatchOptions(CLI::App& app, BatchOptions& options) {
-    auto* notes = app.add_option("--notes", options.notes,
-                                 "render every note from LOW to HIGH, one file each, into the "
-                                 "directory given by --output (" +
-                                     NoteRange() + ")");
-    notes->type_name("LOW..HIGH")->excludes("--note")->excludes("--print-constants");
-    app.add_option("--step", options.step,
-                   "render every Nth semitone from LOW, up to HIGH at most (default 1)")
-        ->type_name("N")
-        ->needs(notes);
-    app.add_option("--jobs", options.jobs,
-                   "renders at the same time (1.." + std::to_string(kMaxJobs) +
-                       ", default the number of cores, here " + std::to_string(DefaultJobs()) + ")")
-        ->type_name("N")
-        ->needs(notes);
-    app.add_option("--name-template", options.nameTemplate,
-                   "file names: {note} (C#4), {midi} (61), {layer} (force1.5) (default "
-                   "{note}.wav, with layers {note}_{layer}.wav)")
-        ->type_name("TEXT")
-        ->needs(notes);
-    app.add_option("--layers", options.layers,
-                   "render each note once per value of the bow force or speed; the layers "
-                   "become velocity bands of the SFZ instrument, lowest value softest")
-        ->type_name("force=V1,V2,...")
-        ->needs(notes);
-    app.add_option("--sfz", options.sfzName,
-                   "also write an SFZ instrument of the batch's files beside them")
-        ->type_name("NAME.sfz")
-        ->needs(notes);
-    app.add_flag("--batch-summary", options.summary,
-                 "print each file's note, target and measured frequency, error in cents, peak "
-                 "level and whether it holds a steady pitch")
-        ->needs(notes);
-    app.add_flag("--json", options.json, "print the batch summary or the measurement as JSON");
+void AddBatchOptions(OptionParser& parser, BatchOptions& options) {
+    const auto into = [](std::string& field) {
+        return [&field](const std::string& text) { field = text; };
+    };
+    parser.Add({.name = "--notes",
+                .valueName = "LOW..HIGH",
+                .values = NoteRange(),
+                .help = "render every note from LOW to HIGH, one file each, into the directory "
+                        "given by --output",
+                .take = into(options.notes)});
+    parser.Add({.name = "--step",
+                .valueName = "N",
+                .values = "1.." + std::to_string(kNoteCount - 1),
+                .defaultText = "1",
+                .help = "render every Nth semitone from LOW, up to HIGH at most",
+                .take = into(options.step)});
+    parser.Add({.name = "--jobs",
+                .valueName = "N",
+                .values = "1.." + std::to_string(kMaxJobs),
+                .defaultText = "the number of cores, here " + std::to_string(DefaultJobs()),
+                .help = "renders at the same time",
+                .take = into(options.jobs)});
+    parser.Add({.name = "--name-template",
+                .valueName = "TEXT",
+                .values = "{note} (C#4), {midi} (61), {layer} (force1.5)",
+                .defaultText = "{note}.wav, with layers {note}_{layer}.wav",
+                .help = "the names of the files",
+                .take = into(options.nameTemplate)});
+    parser.Add({.name = "--layers",
+                .valueName = "force=V1,V2,...",
+                .values = "force=V1,V2,... or speed=V1,V2,..., at most " +
+                          std::to_string(kMaxLayers) + " values",
+                .help = "render each note once per value of the bow force or speed; the layers "
+                        "become velocity bands of the SFZ instrument, lowest value softest",
+                .take = into(options.layers)});
+    parser.Add({.name = "--sfz",
+                .valueName = "NAME.sfz",
+                .help = "also write an SFZ instrument of the batch's files beside them",
+                .take = into(options.sfzName)});
+    parser.Add({.name = "--batch-summary",
+                .help = "print each file's note, target and measured frequency, error in cents, "
+                        "peak level and whether it holds a steady pitch",
+                .take = [&options](const std::string&) { options.summary = true; }});
+    for (const char* other : {"--note", "--print-constants", "--measure"}) {
+        parser.Excludes("--notes", other);
+    }
+    for (const char* batchOnly :
+         {"--step", "--jobs", "--name-template", "--layers", "--sfz", "--batch-summary"}) {
+        parser.Needs(batchOnly, "--notes");
+    }
 }
 
-std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions& options,
+std::optional<BatchRequest> ResolveBatch(const OptionParser& parser, const BatchOptions& options,
                                          const std::string& directory) {
-    if (app.count("--notes") == 0) {
+    if (parser.Count("--notes") == 0) {
         return std::nullopt;
     }
     if (options.notes.empty()) {
@@ -232,7 +249,7 @@ std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions
         step = *parsed;
     }
     if (!options.layers.empty()) {
-        batch.layerParameter = LayerParameterOf(app, options.layers);
+        batch.layerParameter = LayerParameterOf(parser, options.layers);
         batch.layers = LayersOf(options.layers, batch.layerParameter);
     }
     batch.items = ItemsOf(options, batch, NotesOf(options.notes, step));

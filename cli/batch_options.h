@@ -4,10 +4,7 @@
 #include <string>
 
 #include "cli/batch_request.h"
-
-namespace CLI {
-class App;
-}
+#include "cli/option_parser.h"
 
 namespace sordanel {
 
@@ -21,15 +18,15 @@ struct BatchOptions {
     std::string layers;
     std::string sfzName;
     bool summary = false;
-    bool json = false;
+    bool json = false;  // from the renderer's --json
 };
 
 // Adds --notes and the options that only a batch takes.
-void AddBatchOptions(CLI::App& app, BatchOptions& options);
+void AddBatchOptions(OptionParser& parser, BatchOptions& options);
 
 // The batch the options ask for, or nothing without --notes. `directory` is the absolute
-// --output. Refuses what cannot be obeyed with the parser's validation error.
-std::optional<BatchRequest> ResolveBatch(const CLI::App& app, const BatchOptions& options,
+// --output. Refuses what cannot be obeyed with UsageError.
+std::optional<BatchRequest> ResolveBatch(const OptionParser& parser, const BatchOptions& options,
                                          const std::string& directory);
 
 }  // namespace sordanel

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <variant>
 
@@ -10,6 +11,7 @@
 #include "cli/batch_summary.h"
 #include "cli/console_host.h"
 #include "cli/interrupt_request.h"
+#include "cli/memory_reserve.h"
 #include "cli/note_render.h"
 #include "cli/render_options.h"
 #include "cli/run_constants.h"
@@ -76,8 +78,16 @@ int main(int argc, char** argv) {
     sordanel::PrepareProcessForFiles();
     // Nothing may abort the process: a render's files are deleted by their owners on the way
     // out, and the user gets the system's words and a failure code.
+    constexpr auto kNotEnoughMemory = "sordanel-render: Not enough memory\n";
+    if (!sordanel::ReserveMemoryForFailures()) {
+        std::fputs(kNotEnoughMemory, stderr);
+        return static_cast<int>(sordanel::GenerationResult::WriteFailed);
+    }
     try {
         return sordanel::Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs(kNotEnoughMemory, stderr);
+        return static_cast<int>(sordanel::GenerationResult::WriteFailed);
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "sordanel-render: %s\n", failure.what());
         return static_cast<int>(sordanel::GenerationResult::WriteFailed);

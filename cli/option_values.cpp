@@ -1,16 +1,18 @@
 #include "cli/option_values.h"
 
-#include <CLI/CLI.hpp>
-
 #include <cmath>
 #include <cstdio>
 
+#include "cli/option_parser.h"
+
 namespace sordanel {
 
-namespace {
+void Refuse(const std::string& option, const std::string& value, const std::string& why,
+            const std::string& admitted) {
+    throw UsageError(option + ": \"" + value + "\" " + why + "; admitted: " + admitted);
+}
 
-// `text` with each control character shown as its code, so that it cannot break a line.
-std::string Printable(const std::string& text) {
+std::string EscapeControls(std::string_view text) {
     std::string shown;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -25,23 +27,28 @@ std::string Printable(const std::string& text) {
     return shown;
 }
 
-}  // namespace
-
-void Refuse(const std::string& option, const std::string& value, const std::string& why,
-            const std::string& admitted) {
-    // A refusal is one line, whatever the value and the names made from it hold.
-    throw CLI::ValidationError(option,
-                               Printable("\"" + value + "\" " + why + "; admitted: " + admitted));
+void AppendToList(std::string& list, std::string_view item, std::string_view separator) {
+    if (!list.empty()) {
+        list.append(separator);
+    }
+    list.append(item);
 }
 
-std::string FormatNumber(double value) {
+std::string ReadableNumber(double value, Rounding rounding) {
+    constexpr int kDigits = 4;
+    if (value == 0 || !std::isfinite(value)) {
+        return value == 0 ? "0" : std::to_string(value);
+    }
+    // Scaled so that the digits kept stand before the point, where they are rounded as asked.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const double scale = std::pow(10.0, kDigits - 1 - exponent);
+    const double scaled = value * scale;
+    const double rounded = rounding == Rounding::Up     ? std::ceil(scaled)
+                           : rounding == Rounding::Down ? std::floor(scaled)
+                                                        : std::round(scaled);
     char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
+    std::snprintf(text, sizeof text, "%.*g", kDigits, rounded / scale);
     return text;
-}
-
-std::string FormatRange(RealRange range) {
-    return FormatNumber(range.low) + ".." + FormatNumber(range.high);
 }
 
 std::optional<double> ParseReal(std::string_view text) {
@@ -52,15 +59,14 @@ std::optional<double> ParseReal(std::string_view text) {
     return value;
 }
 
-double RealIn(const std::string& option, const std::string& text, RealRange range) {
-    const auto value = ParseReal(text);
-    if (!value) {
-        Refuse(option, text, "is not a number", FormatRange(range));
+std::string CanonicalNoteName(std::string_view text) {
+    std::string name(text);
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
     }
-    if (*value < range.low || *value > range.high) {
-        Refuse(option, text, "is out of range", FormatRange(range));
-    }
-    return *value;
+    return name;
 }
 
 }  // namespace sordanel

@@ -7,22 +7,25 @@
 
 namespace sordanel {
 
-// A value range of an option in the setting's own unit.
-struct RealRange {
-    double low;
-    double high;
-};
-
-inline constexpr RealRange kBowForceRange{0.35091, 3.5};
-inline constexpr RealRange kBowSpeedRange{0.060155, 0.6};
-
 // Every refused value reads the same way: the option, the value as typed, why, and what the
-// option admits. Throws the command-line parser's validation error.
+// option admits. Throws UsageError.
 [[noreturn]] void Refuse(const std::string& option, const std::string& value,
                          const std::string& why, const std::string& admitted);
 
-std::string FormatNumber(double value);    // "%g"
-std::string FormatRange(RealRange range);  // "low..high"
+// `text` with each control character shown as its code, so that a message quoting what the
+// user typed stays one line.
+std::string EscapeControls(std::string_view text);
+
+// Appends `item` to a list written as text, after `separator` unless it is the first.
+void AppendToList(std::string& list, std::string_view item, std::string_view separator = ", ");
+
+// How a number is rounded for reading: to the nearest, or inward from the end of a range, so
+// that the number read is one the range admits.
+enum class Rounding { Nearest, Up, Down };
+
+// A number for reading: at most four significant digits, without trailing zeros ("0.351",
+// "3.5", "0.0002513", "20").
+std::string ReadableNumber(double value, Rounding rounding = Rounding::Nearest);
 
 // A whole decimal number, with an optional sign; nothing else may follow it.
 template <class Number>
@@ -41,7 +44,7 @@ std::optional<Number> ParseWhole(std::string_view text) {
 // A finite decimal number, read the same way whatever the locale.
 std::optional<double> ParseReal(std::string_view text);
 
-// A number of `range`, or the refusal of `option`.
-double RealIn(const std::string& option, const std::string& text, RealRange range);
+// Note and key names as the tables hold them, whatever case they were typed in: "c#4" is C#4.
+std::string CanonicalNoteName(std::string_view text);
 
 }  // namespace sordanel

@@ -1,14 +1,18 @@
 #include "cli/render_options.h"
 
-#include <CLI/CLI.hpp>
-
+#include <array>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "cli/batch_options.h"
+#include "cli/option_parser.h"
 #include "cli/option_values.h"
+#include "cli/setting_options.h"
+#include "engine/setting_table.h"
 #include "engine/settings_rules.h"
 #include "engine/settings_tables.h"
 
@@ -18,159 +22,40 @@ namespace {
 
 constexpr std::size_t kMaxOutputPathChars = 390;
 
-std::int32_t IntegerIn(const std::string& option, const std::string& text, long low, long high,
-                       long step, const std::string& admitted) {
-    const auto value = ParseWhole<long>(text);
-    if (!value) {
-        Refuse(option, text, "is not a whole number", admitted);
-    }
-    if (*value < low || *value > high || (*value - low) % step != 0) {
-        Refuse(option, text, "is out of range", admitted);
-    }
-    return static_cast<std::int32_t>(*value);
-}
+// Setting a part that is off switches it on, and a volume means Maximize is off.
+struct Implied {
+    SettingId given;
+    SettingId sets;
+    float value;
+};
+constexpr std::array<Implied, 4> kImplied = {{
+    {SettingId::Volume, SettingId::Maximize, 0},
+    {SettingId::VibratoSpeed, SettingId::Vibrato, 1},
+    {SettingId::VibratoDepth, SettingId::Vibrato, 1},
+    {SettingId::Key, SettingId::Temperament, static_cast<float>(Temperament::Just)},
+}};
 
-template <class Table>
-std::string JoinNames(const Table& names) {
-    std::string joined;
-    for (const auto& name : names) {
-        joined += (joined.empty() ? "" : ", ") + std::string(name);
-    }
-    return joined;
-}
-
-std::string JoinNumbers(const auto& numbers) {
-    std::string joined;
-    for (const auto number : numbers) {
-        joined += (joined.empty() ? "" : ", ") + FormatNumber(number);
-    }
-    return joined;
-}
-
-template <class Table, class Value>
-int IndexOf(const Table& entries, const Value& value) {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (value == entries[i]) {
-            return static_cast<int>(i);
+void AddSetting(OptionParser& parser, SettingId id, NoteSettings& settings) {
+    std::function<void()> also;
+    for (const Implied& implied : kImplied) {
+        if (implied.given == id) {
+            also = [&settings, implied] {
+                Setting(implied.sets).access.write(settings, implied.value);
+            };
         }
     }
-    return -1;
+    OptionSpec spec = SettingOption(Setting(id), settings, std::move(also));
+    if (id == SettingId::Key) {
+        spec.defaultText.clear();  // without --just there is no key: equal temperament
+    }
+    parser.Add(std::move(spec));
 }
 
-// A value from low to high in the field's own unit; the window's sliders reach the same range.
-void AddReal(CLI::App& app, const std::string& option, const std::string& help, RealRange range,
-             float& field) {
-    app.add_option_function<std::string>(
-           option,
-           [option, range, &field](const std::string& text) {
-               field = static_cast<float>(RealIn(option, text, range));
-           },
-           help + " (" + FormatRange(range) + ", default " + FormatNumber(field) + ")")
-        ->type_name("X");
-}
-
-void AddInteger(CLI::App& app, const std::string& option, const std::string& help, long low,
-                long high, long step, std::int32_t& field, const std::function<void()>& also = {}) {
-    const std::string admitted = std::to_string(low) + ".." + std::to_string(high) +
-                                 (step > 1 ? " in steps of " + std::to_string(step) : "");
-    app.add_option_function<std::string>(
-           option,
-           [=, &field](const std::string& text) {
-               field = IntegerIn(option, text, low, high, step, admitted);
-               if (also) {
-                   also();
-               }
-           },
-           help + " (" + admitted + ", default " + std::to_string(field) + ")")
-        ->type_name("N");
-}
-
-// One word of `words` chosen by name; the field receives the mode numbered by its index.
-template <class Mode>
-void AddChoice(CLI::App& app, const std::string& option, const std::string& help,
-               std::vector<std::string> words, Mode& field) {
-    const std::string admitted = JoinNames(words);
-    app.add_option_function<std::string>(
-           option,
-           [=, &field](const std::string& text) {
-               const int index = IndexOf(words, text);
-               if (index < 0) {
-                   Refuse(option, text, "is not a choice", admitted);
-               }
-               field = static_cast<Mode>(index);
-           },
-           help + " (" + admitted + "; default " + words[static_cast<std::size_t>(field)] + ")")
-        ->type_name("WORD");
-}
-
-void AddPitchOptions(CLI::App& app, GenerationSettings& settings) {
-    const std::string noteRange = std::string(kNoteNames.front()) + ".." +
-                                  kNoteNames[kNoteCount - 1] + ", sharps only, e.g. C#4";
-    app.add_option_function<std::string>(
-           "--note",
-           [&settings, noteRange](const std::string& text) {
-               const int index = FindNoteIndex(text.c_str());
-               if (index < 0) {
-                   Refuse("--note", text, "is not a note", noteRange);
-               }
-               settings.noteIndex = index;
-           },
-           "note to play (" + noteRange + "; default " +
-               kNoteNames[static_cast<std::size_t>(settings.noteIndex)] + ")")
-        ->type_name("NAME");
-
-    const std::string keys = JoinNames(kKeyNames);
-    app.add_option_function<std::string>(
-           "--just",
-           [&settings, keys](const std::string& text) {
-               const int index = IndexOf(kKeyNames, text);
-               if (index < 0) {
-                   Refuse("--just", text, "is not a key", keys);
-               }
-               settings.justIntonation = Temperament::Just;
-               settings.keyIndex = index;
-           },
-           "just intonation in this key (" + keys + "); without it, equal temperament")
-        ->type_name("KEY");
-
-    AddInteger(app, "--detune", "detune in cents", -105, 105, 1, settings.detune);
-    app.add_flag_callback(
-        "--vibrato", [&settings] { settings.vibratoOn = true; },
-        "add vibrato (9 Hz, 20 cents unless set below)");
-    const std::string speeds = JoinNumbers(kVibratoSpeedsHz);
-    app.add_option_function<std::string>(
-           "--vibrato-speed",
-           [&settings, speeds](const std::string& text) {
-               const auto value = ParseReal(text);
-               if (!value) {
-                   Refuse("--vibrato-speed", text, "is not a number", speeds);
-               }
-               const int index = IndexOf(kVibratoSpeedsHz, static_cast<float>(*value));
-               if (index < 0) {
-                   Refuse("--vibrato-speed", text, "is not an offered speed", speeds);
-               }
-               settings.vibratoSpeedIndex = index;
-               settings.vibratoOn = true;
-           },
-           "vibrato speed in Hz, turns vibrato on (" + speeds + ")")
-        ->type_name("HZ");
-    AddInteger(app, "--vibrato-depth", "vibrato depth in cents, turns vibrato on", 10, 150, 5,
-               settings.vibratoDepth, [&settings] { settings.vibratoOn = true; });
-    AddChoice(app, "--autocorrection", "how the pitch is held on target",
-              {"realtime", "precalculated", "off"}, settings.autocorrection);
-}
-
-void AddStringAndBowOptions(CLI::App& app, GenerationSettings& settings) {
-    AddReal(app, "--force", "bow pressing force, relative", kBowForceRange,
-            settings.bowPressingForce);
-    AddReal(app, "--speed", "bow speed, relative", kBowSpeedRange, settings.bowSpeed);
-    AddReal(app, "--position", "bow contact point, fraction of the string from the bridge",
-            {0.05, 0.35}, settings.bowPosition);
-    AddReal(app, "--damping", "string damping factor", {0.00025130, 0.025}, settings.stringDamping);
-    AddReal(app, "--friction-ratio", "kinetic / static friction ratio", {0.07, 0.5},
-            settings.frictionRatio);
-    AddReal(app, "--t1", "t1/T: attack share of the note", {0.05, 0.65}, settings.t1Ratio);
-    AddReal(app, "--t2", "t2/T: release share of the note", {0.05, 0.65}, settings.t2Ratio);
+void AddSettings(OptionParser& parser, std::initializer_list<SettingId> ids,
+                 NoteSettings& settings) {
+    for (const SettingId id : ids) {
+        AddSetting(parser, id, settings);
+    }
 }
 
 // The resonances are applied after parsing, when every --resonance, --resonance-on and
@@ -181,13 +66,44 @@ struct ResonanceOptions {
     std::vector<std::string> off;
 };
 
+constexpr std::array<SettingId, 4> kResonanceFreqs = {
+    SettingId::Resonance1Freq, SettingId::Resonance2Freq, SettingId::Resonance3Freq,
+    SettingId::Resonance4Freq};
+constexpr std::array<SettingId, 4> kResonanceWidths = {
+    SettingId::Resonance1Width, SettingId::Resonance2Width, SettingId::Resonance3Width,
+    SettingId::Resonance4Width};
+constexpr std::array<SettingId, 4> kResonanceAmps = {
+    SettingId::Resonance1Amp, SettingId::Resonance2Amp, SettingId::Resonance3Amp,
+    SettingId::Resonance4Amp};
+constexpr int kSwitchableFrom = 2;  // the first resonance always sounds
+const std::string kSwitchable = "2..4";
+
 std::string ResonanceFormat() {
-    return "N=F,dF,A with N 1..4, F 40..1500 Hz, dF one of " + JoinNumbers(kResonanceWidthsHz) +
-           " Hz and at most 0.46 x F, A 1..20 dB";
+    const SettingRow& width = Setting(SettingId::Resonance1Width);
+    std::string widths;
+    for (std::size_t i = 0; i < width.listedCount; ++i) {
+        AppendToList(widths, ReadableNumber(width.listedAt(i)));
+    }
+    return "N=F,dF,A with N 1..4, F " + AdmittedText(Setting(SettingId::Resonance1Freq)) +
+           ", dF one of " + widths + " Hz and at most 0.46 x F, A " +
+           AdmittedText(Setting(SettingId::Resonance1Amp));
+}
+
+std::string ResonanceDefaults() {
+    const NoteSettings defaults;
+    std::string text;
+    for (std::size_t i = 0; i < kResonanceFreqs.size(); ++i) {
+        AppendToList(text,
+                     std::to_string(i + 1) + "=" + std::to_string(defaults.resonanceFreq[i]) + "," +
+                         ReadableNumber(Setting(kResonanceWidths[i]).access.read(defaults)) + "," +
+                         std::to_string(defaults.resonanceAmp[i]),
+                     " ");
+    }
+    return text;
 }
 
 // Sets resonance N from "N=F,dF,A" and returns N.
-int ApplyResonance(const std::string& text, GenerationSettings& settings) {
+int ApplyResonance(const std::string& text, NoteSettings& settings) {
     const auto refuse = [&text](const std::string& why) {
         Refuse("--resonance", text, why, ResonanceFormat());
     };
@@ -205,48 +121,57 @@ int ApplyResonance(const std::string& text, GenerationSettings& settings) {
     if (!n || !freq || !width || !amp) {
         refuse("is not N=F,dF,A in whole numbers");
     }
-    if (*n < 1 || *n > 4) {
+    if (*n < 1 || *n > static_cast<int>(kResonanceFreqs.size())) {
         refuse("names no resonance");
     }
-    if (*freq < 40 || *freq > 1500) {
+    const auto i = static_cast<std::size_t>(*n - 1);
+    if (!Setting(kResonanceFreqs[i]).Takes(static_cast<float>(*freq))) {
         refuse("has F out of range");
     }
-    const int widthIndex = IndexOf(kResonanceWidthsHz, *width);
-    if (widthIndex < 0) {
+    if (!Setting(kResonanceWidths[i]).Takes(static_cast<float>(*width))) {
         refuse("has a dF that is not offered");
     }
     if (*width > WidthLimitHz(*freq)) {
         refuse("has dF wider than " + std::to_string(WidthLimitHz(*freq)) +
                " Hz, the limit for F " + std::to_string(*freq) + " Hz");
     }
-    if (*amp < 1 || *amp > 20) {
+    if (!Setting(kResonanceAmps[i]).Takes(static_cast<float>(*amp))) {
         refuse("has A out of range");
     }
-    const auto i = static_cast<std::size_t>(*n - 1);
-    settings.resonanceFreq[i] = *freq;
-    settings.resonanceWidthIndex[i] = widthIndex;
-    settings.resonanceAmp[i] = *amp;
+    Setting(kResonanceFreqs[i]).access.write(settings, static_cast<float>(*freq));
+    Setting(kResonanceWidths[i]).access.write(settings, static_cast<float>(*width));
+    Setting(kResonanceAmps[i]).access.write(settings, static_cast<float>(*amp));
     return *n;
 }
 
-void ApplyResonances(const ResonanceOptions& options, GenerationSettings& settings) {
-    const std::string switchable = "2..4";
+int SwitchableResonance(const std::string& option, const std::string& text) {
+    const auto n = ParseWhole<long>(text);
+    if (!n) {
+        Refuse(option, text, "is not a whole number", kSwitchable);
+    }
+    if (*n < kSwitchableFrom || *n > static_cast<long>(kResonanceFreqs.size())) {
+        Refuse(option, text, "is out of range", kSwitchable);
+    }
+    return static_cast<int>(*n);
+}
+
+void ApplyResonances(const ResonanceOptions& options, NoteSettings& settings) {
     std::array<bool, 4> switchedOn{};
     for (const std::string& text : options.values) {
         const int n = ApplyResonance(text, settings);
         switchedOn[static_cast<std::size_t>(n - 1)] = true;
     }
     for (const std::string& text : options.on) {
-        switchedOn[static_cast<std::size_t>(IntegerIn("--resonance-on", text, 2, 4, 1, switchable) -
-                                            1)] = true;
+        switchedOn[static_cast<std::size_t>(SwitchableResonance("--resonance-on", text) - 1)] =
+            true;
     }
-    for (std::size_t i = 1; i < 4; ++i) {
+    for (std::size_t i = 1; i < switchedOn.size(); ++i) {
         if (switchedOn[i]) {
             settings.resonanceOn[i - 1] = true;
         }
     }
     for (const std::string& text : options.off) {
-        const auto n = IntegerIn("--resonance-off", text, 2, 4, 1, switchable);
+        const auto n = SwitchableResonance("--resonance-off", text);
         if (switchedOn[static_cast<std::size_t>(n - 1)]) {
             Refuse("--resonance-off", text, "is switched on by --resonance or --resonance-on too",
                    "a resonance that no other option switches on");
@@ -255,35 +180,33 @@ void ApplyResonances(const ResonanceOptions& options, GenerationSettings& settin
     }
 }
 
-void AddSoundBoxOptions(CLI::App& app, GenerationSettings& settings, ResonanceOptions& resonances) {
-    AddReal(app, "--box-ratio", "share of the body's sound in the output", {0, 1},
-            settings.stringToBoxRatio);
-    app.add_option("--resonance", resonances.values,
-                   "body resonance N: centre F Hz, width dF Hz, amplitude A dB; also switches "
-                   "resonance N on (" +
-                       ResonanceFormat() + "; default 1=280,20,9 2=415,16,8 3=212,13,9 4=515,30,6)")
-        ->type_name("N=F,dF,A");
-    app.add_option("--resonance-on", resonances.on,
-                   "switch resonance N on (2..4; by default only 1 and 2 sound)")
-        ->type_name("N");
-    app.add_option("--resonance-off", resonances.off, "switch resonance N off (2..4)")
-        ->type_name("N");
-    auto* noPseudorandom = app.add_flag_callback(
-        "--no-pseudorandom", [&settings] { settings.pseudorandomResonances = false; },
-        "leave out the five built-in pseudorandom resonances");
-    AddInteger(app, "--pseudorandom-amp", "amplitude of the built-in resonances in dB", 1,
-               PseudorandomAmpMax(), 1, settings.pseudorandomAmp);
-    app.get_option("--pseudorandom-amp")->excludes(noPseudorandom);
-}
-
-void AddGeneralOptions(CLI::App& app, GenerationSettings& settings) {
-    AddChoice(app, "--quality", "sound quality", {"low", "high"}, settings.quality);
-    AddInteger(app, "--volume", "volume in dB, turns Maximize off", -20, 30, 1, settings.volumeDb,
-               [&settings] { settings.maximize = false; });
-    app.add_flag_callback(
-        "--no-maximize", [&settings] { settings.maximize = false; },
-        "apply the volume instead of scaling the peak to full scale");
-    AddReal(app, "--duration", "sound duration in seconds", {0.07, 20}, settings.duration);
+void AddSoundBoxOptions(OptionParser& parser, NoteSettings& settings,
+                        ResonanceOptions& resonances) {
+    AddSetting(parser, SettingId::StringToBoxRatio, settings);
+    parser.Add(
+        {.name = "--resonance",
+         .valueName = "N=F,dF,A",
+         .values = ResonanceFormat(),
+         .defaultText = ResonanceDefaults(),
+         .help = "body resonance N: centre F Hz, width dF Hz, amplitude A dB; also "
+                 "switches resonance N on",
+         .repeatable = true,
+         .take = [&resonances](const std::string& text) { resonances.values.push_back(text); }});
+    parser.Add({.name = "--resonance-on",
+                .valueName = "N",
+                .values = kSwitchable,
+                .help = "switch resonance N on; by default only 1 and 2 sound",
+                .repeatable = true,
+                .take = [&resonances](const std::string& text) { resonances.on.push_back(text); }});
+    parser.Add(
+        {.name = "--resonance-off",
+         .valueName = "N",
+         .values = kSwitchable,
+         .help = "switch resonance N off",
+         .repeatable = true,
+         .take = [&resonances](const std::string& text) { resonances.off.push_back(text); }});
+    AddSettings(parser, {SettingId::Pseudorandom, SettingId::PseudorandomAmp}, settings);
+    parser.Excludes("--no-pseudorandom", "--pseudorandom-amp");
 }
 
 std::string AbsoluteOutputPath(const std::string& text) {
@@ -314,56 +237,85 @@ std::string DirectoryPath(const std::string& absolute) {
 
 std::variant<RenderRequest, EarlyExit> ParseRenderOptions(int argc, const char* const* argv,
                                                           GenerationSettings& settings) {
-    CLI::App app{
-        "Renders one sustained note of a bowed string instrument into a mono 16-bit 44100 Hz "
-        "WAVE file. Every setting not given keeps the window's default.",
-        "sordanel-render"};
-    app.set_version_flag("--version", "sordanel-render " SORDANEL_VERSION);
-    app.footer(
-        "Exit status: 0 done; 1 the output or temporary file could not be created; 2 a write "
-        "failed; 3 the WAVE header could not be written; 64 a bad command line (no file "
-        "touched); 255 interrupted (no file left). A batch exits with the status of its first "
-        "failed render; each of its files appears only once complete, replacing an earlier file "
-        "of that name only then.");
-
     RenderRequest request;
     std::string output;
     ResonanceOptions resonances;
-    app.add_option("-o,--output", output,
-                   "WAVE file to write; with --notes the directory of the batch's files")
-        ->required()
-        ->type_name("FILE");
-    app.add_flag("--preview", request.preview,
-                 "render the quick preview (3 s at most) into FILE instead");
-    app.add_flag("--print-constants", request.printConstants,
-                 "print the run's derived values as JSON and render nothing");
-    AddPitchOptions(app, settings);
-    AddStringAndBowOptions(app, settings);
-    AddSoundBoxOptions(app, settings, resonances);
-    AddGeneralOptions(app, settings);
     BatchOptions batch;
-    AddBatchOptions(app, batch);
-    app.add_flag("--measure", request.measure,
-                 "after writing FILE, print its note, target and measured frequency, error in "
-                 "cents, peak level and whether it holds a steady pitch")
-        ->excludes("--notes")
-        ->excludes("--print-constants");
-
+    const auto flag = [](bool& field) { return [&field](const std::string&) { field = true; }; };
     try {
-        app.parse(argc, argv);
-        if (batch.json && !batch.summary && !request.measure) {
-            throw CLI::RequiresError("--json", "--batch-summary or --measure");
+        OptionParser parser(
+            "sordanel-render",
+            "Renders one sustained note of a bowed string instrument into a mono 16-bit 44100 Hz "
+            "WAVE file. Every setting not given keeps the window's default.",
+            "Exit status: 0 done; 1 the output or temporary file could not be created; 2 a write "
+            "failed; 3 the WAVE header could not be written; 64 a bad command line (no file "
+            "touched); 255 interrupted (no file left). A batch exits with the status of its "
+            "first failed render; each of its files appears only once complete, replacing an "
+            "earlier file of that name only then.");
+        parser.Heading("Output");
+        parser.Add({.name = "--output",
+                    .shortName = "-o",
+                    .valueName = "FILE",
+                    .help = "WAVE file to write; with --notes the directory of the batch's files",
+                    .required = true,
+                    .take = [&output](const std::string& text) { output = text; }});
+        parser.Add({.name = "--preview",
+                    .help = "render the quick preview (3 s at most) into FILE instead",
+                    .take = flag(request.preview)});
+        parser.Add({.name = "--print-constants",
+                    .help = "print the run's derived values as JSON and render nothing",
+                    .take = flag(request.printConstants)});
+        parser.Add({.name = "--measure",
+                    .help = "after writing FILE, print its note, target and measured frequency, "
+                            "error in cents, peak level and whether it holds a steady pitch",
+                    .take = flag(request.measure)});
+        parser.Add({.name = "--json",
+                    .help = "print the batch summary or the measurement as JSON",
+                    .take = flag(request.json)});
+        parser.Excludes("--measure", "--print-constants");
+
+        parser.Heading("Pitch");
+        AddSettings(parser,
+                    {SettingId::Note, SettingId::Key, SettingId::Detune, SettingId::Vibrato,
+                     SettingId::VibratoSpeed, SettingId::VibratoDepth, SettingId::Autocorrection},
+                    settings);
+        parser.Heading("String and bow");
+        AddSettings(parser,
+                    {SettingId::BowPressingForce, SettingId::BowSpeed, SettingId::BowPosition,
+                     SettingId::StringDamping, SettingId::FrictionRatio, SettingId::T1Ratio,
+                     SettingId::T2Ratio},
+                    settings);
+        parser.Heading("Sound box");
+        AddSoundBoxOptions(parser, settings, resonances);
+        parser.Heading("General");
+        AddSettings(
+            parser,
+            {SettingId::Quality, SettingId::Volume, SettingId::Maximize, SettingId::Duration},
+            settings);
+        parser.Heading("Sample libraries");
+        AddBatchOptions(parser, batch);
+
+        switch (parser.Parse(argc, argv)) {
+            case OptionParser::Outcome::Help:
+                return EarlyExit{0, parser.Help()};
+            case OptionParser::Outcome::Version:
+                return EarlyExit{0, "sordanel-render " SORDANEL_VERSION "\n"};
+            case OptionParser::Outcome::Run:
+                break;
         }
-        request.json = batch.json;
+        if (request.json && !batch.summary && !request.measure) {
+            throw UsageError("--json requires --batch-summary or --measure");
+        }
+        batch.json = request.json;
         ApplyResonances(resonances, settings);
         settings.outputPath = AbsoluteOutputPath(output);
-        request.batch = ResolveBatch(app, batch, DirectoryPath(settings.outputPath));
-    } catch (const CLI::CallForHelp&) {
-        return EarlyExit{0, app.help()};
-    } catch (const CLI::CallForVersion& version) {
-        return EarlyExit{0, std::string(version.what()) + "\n"};
-    } catch (const CLI::ParseError& error) {
-        return EarlyExit{kUsageExitCode, "sordanel-render: " + std::string(error.what()) + "\n"};
+        request.batch = ResolveBatch(parser, batch, DirectoryPath(settings.outputPath));
+    } catch (const UsageError& error) {
+        std::string text = "sordanel-render: " + EscapeControls(error.what()) + "\n";
+        if (error.hint()) {
+            text += "Run 'sordanel-render --help' for the options.\n";
+        }
+        return EarlyExit{kUsageExitCode, text};
     }
     return request;
 }

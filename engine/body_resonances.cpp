@@ -22,7 +22,7 @@ constexpr std::array<BuiltInResonance, 5> kBuiltInResonances = {{
 
 }  // namespace
 
-BodyResonances ActiveResonances(const GenerationSettings& settings) {
+BodyResonances ActiveResonances(const NoteSettings& settings) {
     BodyResonances body;
     auto appendUser = [&](std::size_t i) {
         const auto widthIndex = static_cast<std::size_t>(settings.resonanceWidthIndex[i]);

@@ -22,6 +22,6 @@ struct BodyResonances {
     std::size_t count = 0;
 };
 
-BodyResonances ActiveResonances(const GenerationSettings& settings);
+BodyResonances ActiveResonances(const NoteSettings& settings);
 
 }  // namespace sordanel

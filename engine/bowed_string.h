@@ -28,6 +28,8 @@ struct BowInputs {
     float frictionRatio;
     float t1Ratio;
     float t2Ratio;
+
+    bool operator==(const BowInputs&) const = default;
 };
 
 // A string fixed at both ends, held at pointCount points and bowed at bowPoint through

@@ -30,15 +30,44 @@ void SetSampleClock(RunSetup& run, float sampleRate) {
 
 }  // namespace
 
-RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float sampleRate) {
+NoteChoice NoteChoiceOf(const NoteSettings& settings) {
+    return {.noteIndex = settings.noteIndex,
+            .c4Index = settings.c4Index,
+            .justIntonation = settings.justIntonation,
+            .keyIndex = settings.keyIndex,
+            .detune = settings.detune};
+}
+
+BowInputs BowInputsOf(const NoteSettings& settings) {
+    return {.bowPressingForce = settings.bowPressingForce,
+            .bowSpeed = settings.bowSpeed,
+            .stringDamping = settings.stringDamping,
+            .frictionRatio = settings.frictionRatio,
+            .t1Ratio = settings.t1Ratio,
+            .t2Ratio = settings.t2Ratio};
+}
+
+NoteString NoteStringOf(const NoteSettings& settings) {
+    return {.pitch = NoteChoiceOf(settings),
+            .quality = settings.quality,
+            .bowPosition = settings.bowPosition};
+}
+
+NoteTiming NoteTimingOf(const NoteSettings& settings) {
+    return {.duration = settings.duration,
+            .autocorrection = settings.autocorrection,
+            .t1Ratio = settings.t1Ratio,
+            .t2Ratio = settings.t2Ratio};
+}
+
+RunSetup ComputeRunSetup(const NoteString& string, const NoteTiming& timing, bool preview,
+                         float sampleRate) {
     RunSetup run{};
-    run.noteFrequency =
-        NoteFrequency({settings.noteIndex, settings.c4Index, settings.justIntonation,
-                       settings.keyIndex, settings.detune});
+    run.noteFrequency = NoteFrequency(string.pitch);
     run.profile =
-        preview ? kPreviewProfile : kQualityProfiles[settings.quality == Quality::High ? 1 : 0];
+        preview ? kPreviewProfile : kQualityProfiles[string.quality == Quality::High ? 1 : 0];
     const auto pointCount = run.profile.pointCount;
-    run.bowPoint = static_cast<std::int32_t>(pointCount * double{settings.bowPosition} + 0.5);
+    run.bowPoint = static_cast<std::int32_t>(pointCount * double{string.bowPosition} + 0.5);
 
     run.stepFraction = run.profile.periodFraction / static_cast<float>(pointCount);
     run.stepRate = static_cast<float>(double{run.noteFrequency} / run.stepFraction);
@@ -49,10 +78,10 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float
     }
     SetSampleClock(run, sampleRate);
 
-    run.duration = preview ? std::min(settings.duration, kPreviewMaxSeconds) : settings.duration;
+    run.duration = preview ? std::min(timing.duration, kPreviewMaxSeconds) : timing.duration;
     run.totalSamples = static_cast<std::uint32_t>(double{sampleRate} * run.duration);
 
-    if (settings.autocorrection == AutocorrectionMode::Precalculated) {
+    if (timing.autocorrection == AutocorrectionMode::Precalculated) {
         // The lock covers at least 115 periods, in whole blocks, computed in single precision
         // as the weights of its progress are.
         const float samples = run.samplesPerStep * 115.0f / run.stepFraction;
@@ -61,10 +90,10 @@ RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview, float
     run.settleSteps = static_cast<std::uint32_t>(85.0 / run.stepFraction);
 
     // The check plays the attack up to its hold, in output samples, and then its periods.
-    const double holdSamples = TrialHoldPosition(settings.t1Ratio, settings.t2Ratio) *
+    const double holdSamples = TrialHoldPosition(timing.t1Ratio, timing.t2Ratio) *
                                static_cast<double>(run.totalSamples) / (0.02 / run.duration + 1.05);
     const double samplesPerPeriod = double{run.samplesPerStep} / run.stepFraction;
-    if (settings.autocorrection == AutocorrectionMode::Precalculated) {
+    if (timing.autocorrection == AutocorrectionMode::Precalculated) {
         const double samples = holdSamples + kCheckLongestPeriods * samplesPerPeriod;
         run.checkBlocks = static_cast<std::uint32_t>(std::ceil(samples / kBlockSamples));
     }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/bowed_string.h"
 #include "engine/generation_settings.h"
+#include "engine/note_frequency.h"
 #include "engine/quality_profile.h"
 
 namespace sordanel {
@@ -30,9 +32,37 @@ inline constexpr float kMinStepRate = 10000.0f;
 inline constexpr float kPreviewMaxSeconds = 3.0f;
 inline constexpr std::uint32_t kBlockSamples = 800;
 
+// The parts of a note's settings that each stage reads. A caller that keeps one of them, such
+// as the live instrument's measured corrections, keeps whole parts and so misses no input.
+NoteChoice NoteChoiceOf(const NoteSettings& settings);  // its pitch
+BowInputs BowInputsOf(const NoteSettings& settings);    // its bow, as each refresh reads it
+
+// The note's string before it is bowed: its pitch, its points and where the bow touches it.
+struct NoteString {
+    NoteChoice pitch;
+    Quality quality;
+    float bowPosition;
+
+    bool operator==(const NoteString&) const = default;
+};
+NoteString NoteStringOf(const NoteSettings& settings);
+
+// How long the note lasts and how its pitch is held.
+struct NoteTiming {
+    float duration;  // seconds
+    AutocorrectionMode autocorrection;
+    float t1Ratio;
+    float t2Ratio;
+};
+NoteTiming NoteTimingOf(const NoteSettings& settings);
+
 // sampleRate is the output rate in Hz: the files' 44100, or a live host's own rate.
-RunSetup ComputeRunSetup(const GenerationSettings& settings, bool preview,
+RunSetup ComputeRunSetup(const NoteString& string, const NoteTiming& timing, bool preview,
                          float sampleRate = kSampleRate);
+inline RunSetup ComputeRunSetup(const NoteSettings& settings, bool preview,
+                                float sampleRate = kSampleRate) {
+    return ComputeRunSetup(NoteStringOf(settings), NoteTimingOf(settings), preview, sampleRate);
+}
 
 // Runs the string's clock clockRatio times faster: the steps per second and, with them, the
 // interpolation's stretch and taps. The string's own step is unchanged, so it plays the same

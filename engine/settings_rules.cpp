@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/setting_table.h"
 #include "engine/settings_tables.h"
 
 namespace sordanel {
@@ -15,6 +16,13 @@ float Share(int p, int P) {
 
 std::int32_t Clamped(std::int64_t value, std::int32_t low, std::int32_t high) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
+}
+
+// A whole-numbered setting moved by `change`, kept within its range.
+std::int32_t Moved(SettingId id, std::int32_t value, std::int64_t change) {
+    const SettingRow& row = Setting(id);
+    return Clamped(std::int64_t{value} + change, static_cast<std::int32_t>(row.Low()),
+                   static_cast<std::int32_t>(row.High()));
 }
 
 }  // namespace
@@ -49,31 +57,26 @@ float DurationAt(int p) {
     return kDurationStepsSec[static_cast<std::size_t>(std::clamp(p, 0, last))];
 }
 
-std::int32_t PseudorandomAmpMax() {
-    // Evaluated in double, the product stays just below 13; rounded to float it would be 13.
-    const double resonanceAmpCeiling = 20;
-    return static_cast<std::int32_t>(resonanceAmpCeiling * double{0.65f});
-}
-
 std::int32_t StepVibratoSpeedIndex(std::int32_t index, int step) {
     return Clamped(std::int64_t{index} + step, 0,
                    static_cast<std::int32_t>(kVibratoSpeedsHz.size()) - 1);
 }
 
 std::int32_t StepVibratoDepth(std::int32_t cents, int step) {
-    return Clamped(std::int64_t{cents} + 5 * std::int64_t{step}, 10, 150);
+    return Moved(SettingId::VibratoDepth, cents,
+                 Setting(SettingId::VibratoDepth).step * std::int64_t{step});
 }
 
 std::int32_t StepDetune(std::int32_t cents, int step) {
-    return Clamped(std::int64_t{cents} + step, -105, 105);
+    return Moved(SettingId::Detune, cents, step);
 }
 
 std::int32_t StepResonanceAmp(std::int32_t dB, int step) {
-    return Clamped(std::int64_t{dB} + step, 1, 20);
+    return Moved(SettingId::Resonance1Amp, dB, step);
 }
 
 std::int32_t StepPseudorandomAmp(std::int32_t dB, int step) {
-    return Clamped(std::int64_t{dB} + step, 1, PseudorandomAmpMax());
+    return Moved(SettingId::PseudorandomAmp, dB, step);
 }
 
 std::int32_t WidthLimitHz(std::int32_t freqHz) {
@@ -97,7 +100,7 @@ std::int32_t WidthIndexAfterTypedFreq(std::int32_t freqHz, std::int32_t widthInd
 }
 
 std::int32_t StepResonanceFreq(std::int32_t freqHz, int step) {
-    return Clamped(std::int64_t{freqHz} + 5 * std::int64_t{step}, 40, 1500);
+    return Moved(SettingId::Resonance1Freq, freqHz, kResonanceFreqStepHz * std::int64_t{step});
 }
 
 std::int32_t StepResonanceWidthIndex(std::int32_t widthIndex, int step) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "engine/setting_table.h"
 #include "engine/settings_tables.h"
 
 namespace sordanel {
@@ -29,7 +30,9 @@ std::int32_t TypedResonanceFreq(std::string_view text) {
         }
         value = value * 10 + (c - '0');  // at most seven digits: no overflow
     }
-    return std::clamp(value, 40, 1500);
+    const SettingRow& freq = Setting(SettingId::Resonance1Freq);
+    return std::clamp(value, static_cast<std::int32_t>(freq.Low()),
+                      static_cast<std::int32_t>(freq.High()));
 }
 
 std::optional<float> TypedDuration(std::string_view text) {
@@ -57,7 +60,8 @@ std::optional<float> TypedDuration(std::string_view text) {
     if (!(seconds > 0.0000001f)) {
         return std::nullopt;
     }
-    return std::clamp(seconds, 0.07f, 20.0f);
+    const SettingRow& duration = Setting(SettingId::Duration);
+    return std::clamp(seconds, duration.Low(), duration.High());
 }
 
 int DurationSliderPosition(float seconds) {

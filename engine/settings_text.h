@@ -15,12 +15,12 @@ inline constexpr std::size_t kTypedDurationMaxChars = 29;
 inline constexpr std::size_t kOutputPathMaxChars = 390;
 
 // A resonance frequency typed into its F box: the value of the leading decimal digits of the
-// first 7 characters (0 without any), clamped to 40 .. 1500 Hz.
+// first 7 characters (0 without any), clamped to the setting's range.
 std::int32_t TypedResonanceFreq(std::string_view text);
 
 // A duration typed into its box: a decimal number read from the first 29 characters (leading
 // blanks allowed, reading stops at the first character that does not fit), in single
-// precision, clamped to 0.07 .. 20 s. Nothing when it is not a positive number.
+// precision, clamped to the setting's range. Nothing when it is not a positive number.
 std::optional<float> TypedDuration(std::string_view text);
 
 // The duration slider's position nearest to `seconds`; a midpoint goes to the upper step.

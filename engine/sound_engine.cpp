@@ -74,8 +74,7 @@ void SoundEngine::SetUp(bool preview) {
     kernel_ = &GetInterpolationKernel(run_.profile.kernel);
     autocorrection_.Setup(run_.stepFraction, Autocorrection::Input::SwingAboutRest);
     SetUpClockedStages();
-    bow_ = {settings_.bowPressingForce, settings_.bowSpeed, settings_.stringDamping,
-            settings_.frictionRatio,    settings_.t1Ratio,  settings_.t2Ratio};
+    bow_ = BowInputsOf(settings_);
     string_.Setup(run_.profile.pointCount, run_.bowPoint);
     history_.Clear();
     sampleIndex_ = 0;

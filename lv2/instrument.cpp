@@ -47,12 +47,12 @@ Instrument::Instrument(float sampleRate, LV2_URID midiEvent, LV2_Worker_Schedule
       levelGlide_(static_cast<float>(1.0 - std::exp(-1.0 / (kLevelGlideSeconds * sampleRate)))) {}
 
 void Instrument::ConnectPort(std::uint32_t port, void* data) {
-    if (port == kMidiIn) {
+    if (port == kMidiInPort) {
         midiIn_ = static_cast<const LV2_Atom_Sequence*>(data);
-    } else if (port == kAudioOut) {
+    } else if (port == kAudioOutPort) {
         out_ = static_cast<float*>(data);
-    } else if (port < kPortCount) {
-        controls_[port] = static_cast<const float*>(data);
+    } else {
+        ConnectControlPort(controls_, port, static_cast<const float*>(data));
     }
 }
 

@@ -50,7 +50,7 @@ private:
     const LV2_Atom_Sequence* midiIn_ = nullptr;
     float* out_ = nullptr;
 
-    GenerationSettings noteSettings_;  // reused by every note-on, so nothing is allocated
+    NoteSettings noteSettings_;  // reused by every note-on, so nothing is allocated
     LiveInputs liveInputs_{};
     float bendRatio_ = 1.0f;
     std::int32_t volumeDb_ = 0;

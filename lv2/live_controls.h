@@ -4,64 +4,33 @@
 #include <cstdint>
 
 #include "engine/generation_settings.h"
+#include "engine/setting_id.h"
 #include "lv2/live_voice.h"
 
 namespace sordanel::lv2 {
 
-// The plugin's ports, in the order sordanel.ttl gives them.
-enum Port : std::uint32_t {
-    kMidiIn,
-    kAudioOut,
-    kBowPressingForce,
-    kBowSpeed,
-    kBowPosition,
-    kStringDamping,
-    kFrictionRatio,
-    kAttack,
-    kRelease,
-    kStringToBoxRatio,
-    kVibratoOn,
-    kVibratoSpeed,
-    kVibratoDepth,
-    kDetune,
-    kTemperament,
-    kKey,
-    kQuality,
-    kPitchLock,
-    kVolume,
-    kVoices,
-    kResonance1Freq,
-    kResonance1Width,
-    kResonance1Amp,
-    kResonance2On,
-    kResonance2Freq,
-    kResonance2Width,
-    kResonance2Amp,
-    kResonance3On,
-    kResonance3Freq,
-    kResonance3Width,
-    kResonance3Amp,
-    kResonance4On,
-    kResonance4Freq,
-    kResonance4Width,
-    kResonance4Amp,
-    kPseudorandomOn,
-    kPseudorandomAmp,
-    kPortCount
-};
+// The two ports before the controls, which follow the settings table.
+inline constexpr std::uint32_t kMidiInPort = 0;
+inline constexpr std::uint32_t kAudioOutPort = 1;
 
-// The host's control port buffers, indexed by Port; the MIDI and audio entries stay unused.
-using ControlPorts = std::array<const float*, kPortCount>;
+// The host's control port buffers, by the setting each one controls; settings that are no port
+// stay null.
+using ControlPorts = std::array<const float*, kSettingCount>;
 
-// The settings a note takes when it starts, from the control ports. Every value is brought
-// into the range the window allows: a host may send anything.
-void ReadNoteSettings(const ControlPorts& ports, GenerationSettings& settings);
+// Connects the host's control port `port`; false when the index names no control port.
+bool ConnectControlPort(ControlPorts& ports, std::uint32_t port, const float* data);
+
+// The value of a control port, brought into its setting's range: a host may send anything.
+float ReadControl(const ControlPorts& ports, SettingId id);
+
+// The settings a note takes when it starts, from the control ports.
+void ReadNoteSettings(const ControlPorts& ports, NoteSettings& settings);
 
 // The inputs sounding notes follow, from the control ports; bendRatio from the pitch wheel.
 LiveInputs ReadLiveInputs(const ControlPorts& ports, float bendRatio);
 
-std::int32_t ReadVolumeDb(const ControlPorts& ports);    // -20 .. +30
-std::int32_t ReadVoiceLimit(const ControlPorts& ports);  // 1 .. VoicePool::kMaxVoices
+std::int32_t ReadVolumeDb(const ControlPorts& ports);
+std::int32_t ReadVoiceLimit(const ControlPorts& ports);
 
 // The pitch wheel's 14-bit position (0 .. 16383, centre 8192) as a factor of the string's time
 // step, two semitones either way.

@@ -6,7 +6,7 @@
 #include "engine/body_resonances.h"
 #include "engine/bow_envelope.h"
 #include "engine/level_stage.h"
-#include "engine/settings_rules.h"
+#include "engine/setting_table.h"
 
 namespace sordanel::lv2 {
 
@@ -19,15 +19,14 @@ constexpr float kQuietLevel = 1.0e-5f;  // 100 dB below full scale
 // Long enough that a taken voice does not click, short enough that it frees its place at once.
 constexpr double kFadeOutSeconds = 0.005;
 
-const float kLowestForce = BowPressingForceAt(kBowSliderMax, kBowSliderMax);
-
 }  // namespace
 
 float VelocityForce(float bowPressingForce, float velocityShare) {
-    return kLowestForce + (bowPressingForce - kLowestForce) * velocityShare;
+    const float lowest = Setting(SettingId::BowPressingForce).Low();
+    return lowest + (bowPressingForce - lowest) * velocityShare;
 }
 
-void LiveVoice::Start(const GenerationSettings& settings, float velocityShare, float sampleRate,
+void LiveVoice::Start(const NoteSettings& settings, float velocityShare, float sampleRate,
                       const SineTable& sine) {
     sine_ = &sine;
     sampleRate_ = sampleRate;

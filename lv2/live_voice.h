@@ -45,7 +45,7 @@ public:
 
     // Starts the note of `settings` (its note, tuning, quality, bow position and body) at the
     // host's `sampleRate`. velocityShare 0 .. 1 scales the bow force within its range.
-    void Start(const GenerationSettings& settings, float velocityShare, float sampleRate,
+    void Start(const NoteSettings& settings, float velocityShare, float sampleRate,
                const SineTable& sine);
     // The key came up: the release starts.
     void Release();

@@ -1,32 +1,27 @@
 #pragma once
 
-#include <cstdint>
 #include <type_traits>
 
+#include "engine/bowed_string.h"
 #include "engine/generation_settings.h"
+#include "engine/run_setup.h"
 
 namespace sordanel::lv2 {
 
-// Everything a "Precalculated" trial run depends on: two notes with equal requests share their
-// correction. Plain bytes, so it crosses to the worker thread and back as it is.
+// Everything a "Precalculated" trial run depends on: the note's string and its bow, as the
+// engine's own records of them, so no input of the trial can be left out. Two notes with equal
+// requests share their correction. Plain bytes, so it crosses to the worker thread and back as
+// it is.
 struct TrialRequest {
-    std::int32_t noteIndex;  // into kNoteNames
-    Quality quality;
-    Temperament justIntonation;
-    std::int32_t keyIndex;
-    std::int32_t detune;  // cents
-    float bowPosition;
-    float bowPressingForce;  // as the note's velocity set it
-    float bowSpeed;
-    float stringDamping;
-    float frictionRatio;
+    NoteString string;
+    BowInputs bow;  // the full bow the trial holds, its force as the note's velocity set it
 
     bool operator==(const TrialRequest&) const = default;
 };
 static_assert(std::is_trivially_copyable_v<TrialRequest>);
 
 // The request of a note of `settings` bowed with `bowPressingForce`.
-TrialRequest MakeTrialRequest(const GenerationSettings& settings, float bowPressingForce);
+TrialRequest MakeTrialRequest(const NoteSettings& settings, float bowPressingForce);
 
 // The trial run itself, at the host's rate: the constant correction of the request's note.
 // Runs on the worker thread; takes some milliseconds.

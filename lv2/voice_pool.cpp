@@ -24,7 +24,7 @@ VoicePool::VoicePool(float sampleRate, TrialScheduler* scheduler)
     }
 }
 
-void VoicePool::NoteOn(const GenerationSettings& settings, int midiNote, int velocity,
+void VoicePool::NoteOn(const NoteSettings& settings, int midiNote, int velocity,
                        int voiceLimit) {
     if (midiNote < kLowestNote || midiNote > kHighestNote || velocity <= 0) {
         return;
@@ -32,7 +32,7 @@ void VoicePool::NoteOn(const GenerationSettings& settings, int midiNote, int vel
     NoteOff(midiNote);  // a key struck again starts a new bow stroke
     const std::size_t k = TakeVoice(voiceLimit);
     LiveVoice& voice = voices_[k];
-    GenerationSettings note = settings;
+    NoteSettings note = settings;
     note.noteIndex = NoteIndexOf(midiNote);
     const float velocityShare = static_cast<float>(std::min(velocity, 127)) / 127.0f;
     voice.Start(note, velocityShare, sampleRate_, sine_);
@@ -155,8 +155,8 @@ std::size_t VoicePool::TakeVoice(int voiceLimit) {
 }
 
 VoicePool::Correction& VoicePool::CorrectionFor(const TrialRequest& request) {
-    const auto note = static_cast<std::size_t>(request.noteIndex);
-    return corrections_[2 * note + (request.quality == Quality::High ? 1 : 0)];
+    const auto note = static_cast<std::size_t>(request.string.pitch.noteIndex);
+    return corrections_[2 * note + (request.string.quality == Quality::High ? 1 : 0)];
 }
 
 }  // namespace sordanel::lv2

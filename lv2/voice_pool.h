@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/generation_settings.h"
+#include "engine/setting_table.h"
 #include "engine/sine_table.h"
 #include "lv2/live_voice.h"
 #include "lv2/trial_request.h"
@@ -26,7 +27,7 @@ protected:
 // call allocates, locks or waits.
 class VoicePool {
 public:
-    static constexpr std::size_t kMaxVoices = 16;
+    static constexpr std::size_t kMaxVoices = kMostVoices;
     static constexpr int kLowestNote = 24;    // MIDI note of "C1"
     static constexpr int kHighestNote = 100;  // MIDI note of "E7"
 
@@ -38,7 +39,7 @@ public:
     // `noteIndex` replaced; notes outside C1 .. E7 are ignored. At `voiceLimit` sounding voices
     // the note takes the place of the voice released longest ago, or else of the one started
     // longest ago, which fades out within a few milliseconds.
-    void NoteOn(const GenerationSettings& settings, int midiNote, int velocity, int voiceLimit);
+    void NoteOn(const NoteSettings& settings, int midiNote, int velocity, int voiceLimit);
     void NoteOff(int midiNote);  // the key came up: its voice releases
     void ReleaseAll();           // every key up
     void SilenceAll();           // every voice stops at once

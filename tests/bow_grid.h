@@ -6,7 +6,7 @@
 #include <array>
 
 #include "engine/generation_settings.h"
-#include "engine/settings_rules.h"
+#include "engine/setting_table.h"
 
 namespace sordanel::testing {
 
@@ -20,18 +20,18 @@ inline GenerationSettings BowGridSetting(const GenerationSettings& base, int i) 
         d = i % 3;
         i /= 3;
     }
-    const auto position = [](int d, int defaultPosition) {
-        return d == 0 ? kBowSliderMax : d == 1 ? defaultPosition : 0;
+    // Vertical sliders have their largest value at the top, position 0.
+    const auto value = [](SettingId id, int d) {
+        const int bottom = SliderPositions(id);
+        const int p = d == 0 ? bottom : d == 1 ? SliderDefaultPosition(id) : 0;
+        return SliderValueAt(id, p, bottom);
     };
     GenerationSettings s = base;
-    s.bowPressingForce =
-        BowPressingForceAt(position(digit[4], kSliderDefaults.bowPressingForce), kBowSliderMax);
-    s.bowSpeed = BowSpeedAt(position(digit[3], kSliderDefaults.bowSpeed), kBowSliderMax);
-    s.bowPosition = BowPositionAt(position(digit[2], kSliderDefaults.bowPosition), kBowSliderMax);
-    s.stringDamping =
-        StringDampingAt(position(digit[1], kSliderDefaults.stringDamping), kBowSliderMax);
-    s.frictionRatio =
-        FrictionRatioAt(position(digit[0], kSliderDefaults.frictionRatio), kBowSliderMax);
+    s.bowPressingForce = value(SettingId::BowPressingForce, digit[4]);
+    s.bowSpeed = value(SettingId::BowSpeed, digit[3]);
+    s.bowPosition = value(SettingId::BowPosition, digit[2]);
+    s.stringDamping = value(SettingId::StringDamping, digit[1]);
+    s.frictionRatio = value(SettingId::FrictionRatio, digit[0]);
     return s;
 }
 

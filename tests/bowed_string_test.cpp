@@ -15,8 +15,7 @@ namespace sordanel {
 namespace {
 
 BowInputs DefaultBow() {
-    const GenerationSettings s;
-    return {s.bowPressingForce, s.bowSpeed, s.stringDamping, s.frictionRatio, s.t1Ratio, s.t2Ratio};
+    return BowInputsOf(NoteSettings{});
 }
 
 // The default note at Low quality, bowed with the full constant bow while the pitch lock
@@ -162,12 +161,12 @@ TEST(BowedString, ChunkedStepKeepsEveryPointOfThePointByPointStepOnLongRandomRun
         float loudest = 0.0f;
         for (int k = 0; k < 40000; ++k) {
             if (k % 7 == 0) {
-                const BowInputs bow{3.5f * unit(random),
-                                    0.6f * unit(random),
-                                    0.025f * unit(random),
-                                    0.5f * unit(random),
-                                    0.3f,
-                                    0.3f};
+                const BowInputs bow{.bowPressingForce = 3.5f * unit(random),
+                                    .bowSpeed = 0.6f * unit(random),
+                                    .stringDamping = 0.025f * unit(random),
+                                    .frictionRatio = 0.5f * unit(random),
+                                    .t1Ratio = 0.3f,
+                                    .t2Ratio = 0.3f};
                 string.RefreshBowParameters(bow, (0.03f + 0.1f * unit(random)) / points,
                                             1.05f * unit(random));
             }

@@ -14,13 +14,11 @@ has() { [[ $info == *"$1"* ]] || fail "lv2info does not show: $1"; }
 has "Class:             Instrument Plugin"
 has "Required Features: http://lv2plug.in/ns/ext/urid#map"
 has "http://lv2plug.in/ns/ext/worker#interface"
-[[ $(grep -c "^	Port [0-9]*:" <<<"$info") == 37 ]] || fail "lv2info does not list 37 ports"
-# A port of each kind: MIDI in, the output, a logarithmic range, an enumeration.
+# The ports' values are checked against the settings table through lilv (port_description);
+# here only that LV2's own tool lists them.
 has "Symbol:      midi_in"
 has "Symbol:      out"
-has $'Symbol:      bow_force\n\t\tName:        Bow pressing force\n\t\tMinimum:     0.350906\n\t\tMaximum:     3.500000\n\t\tDefault:     1.564800'
-has $'2 = "Off"\n\t\t\t1 = "Precalculated"\n\t\t\t0 = "Real time"'
-has $'Symbol:      volume\n\t\tName:        Volume\n\t\tMinimum:     -20.000000\n\t\tMaximum:     30.000000'
+has "Symbol:      bow_force"
 
 mapfile -t schemas < <(find /usr/lib/lv2 -name '*.ttl')
 report=$(sord_validate "${schemas[@]}" "$bundle"/*.ttl 2>&1) || fail "sord_validate fails: $report"

@@ -1,5 +1,5 @@
 // The installed instrument bundle loaded by a real LV2 host library (lilv) and played from
-// MIDI: its ports offer the window's ranges, a phrase comes out in tune at the common host
+// MIDI: a phrase comes out in tune at the common host
 // rates, silent before the first note and dying away after the last, never clipped at the
 // default volume, and nothing is allocated on the audio thread.
 
@@ -13,7 +13,6 @@
 
 #include "cli/pitch_estimate.h"
 #include "engine/note_frequency.h"
-#include "engine/settings_rules.h"
 #include "tests/heap_hooks.h"
 #include "tests/lv2_host.h"
 
@@ -87,36 +86,6 @@ const std::vector<PlayedNote> kPhrase = {{48, 0.3, 1.1}, {55, 1.6, 2.4}, {60, 2.
                                          {79, 8.1, 8.9}, {84, 9.4, 10.2}};
 constexpr double kLastOff = 10.2;
 constexpr double kPhraseSeconds = 14.0;
-
-TEST(Lv2Instrument, PortsOfferTheWindowsRangesAndDefaults) {
-    Lv2Host host(kBundle);
-    ASSERT_NE(host.plugin(), nullptr) << "no instrument in " << kBundle;
-    const std::uint32_t ports = lilv_plugin_get_num_ports(host.plugin());
-    std::vector<float> low(ports), high(ports), byDefault(ports);
-    lilv_plugin_get_port_ranges_float(host.plugin(), low.data(), high.data(), byDefault.data());
-    struct Expected {
-        std::uint32_t port;
-        float low, high, byDefault;
-    };
-    const GenerationSettings window;
-    const int m = kBowSliderMax;
-    for (const Expected& e : std::vector<Expected>{
-             {2, BowPressingForceAt(m, m), BowPressingForceAt(0, m), window.bowPressingForce},
-             {3, BowSpeedAt(m, m), BowSpeedAt(0, m), window.bowSpeed},
-             {4, BowPositionAt(m, m), BowPositionAt(0, m), window.bowPosition},
-             {5, StringDampingAt(m, m), StringDampingAt(0, m), window.stringDamping},
-             {6, FrictionRatioAt(m, m), FrictionRatioAt(0, m), window.frictionRatio},
-             {9, 0, 1, window.stringToBoxRatio},
-             {12, 10, 150, 20},
-             {13, -105, 105, 0},
-             {36, 1, static_cast<float>(PseudorandomAmpMax()), 4},
-         }) {
-        // The descriptions give six significant digits.
-        EXPECT_NEAR(low[e.port], e.low, 1e-5 * e.high) << "port " << e.port;
-        EXPECT_NEAR(high[e.port], e.high, 1e-5 * e.high) << "port " << e.port;
-        EXPECT_NEAR(byDefault[e.port], e.byDefault, 1e-5 * e.high) << "port " << e.port;
-    }
-}
 
 TEST(Lv2Instrument, PhraseIsInTuneSilentBeforeAndDyingAwayAfterAtEveryRate) {
     for (double rate : {48000.0, 44100.0, 96000.0}) {

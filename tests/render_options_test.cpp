@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "cli/setting_options.h"
+#include "engine/setting_table.h"
 
 namespace sordanel {
 namespace {
@@ -146,33 +150,81 @@ TEST(RenderOptions, SettingAPartThatIsOffSwitchesItOn) {
     EXPECT_FALSE(noPseudorandom.pseudorandomResonances);
 }
 
-TEST(RenderOptions, RangeEndsAndSignedNumbersAreAdmitted) {
+std::string Exact(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", double{value});
+    return text;
+}
+
+// Every value the window can give a setting, the renderer takes, and to the same float: the
+// slider's every position, the ends and default of each range, and what the help shows.
+TEST(RenderOptions, EveryValueTheWindowGivesIsAdmittedAsTheSameFloat) {
+    for (const SettingRow& row : kSettingRows) {
+        if (row.option.empty() || row.kind == SettingKind::Toggle) {
+            continue;
+        }
+        SCOPED_TRACE(std::string(row.option));
+        std::vector<float> values = {row.Low(), row.High(), row.Default()};
+        for (int p = 0; row.slider.at != nullptr && p <= row.slider.positions; ++p) {
+            values.push_back(row.slider.at(p, row.slider.positions));
+        }
+        for (std::size_t i = 0; i < row.listedCount; ++i) {
+            values.push_back(row.listedAt(i));
+        }
+        for (const float value : values) {
+            const std::string text = row.kind == SettingKind::Choice
+                                         ? std::string(row.words[static_cast<std::size_t>(value)])
+                                         : Exact(value);
+            GenerationSettings s;
+            const Parsed parsed = Parse(s, {"-o", "a.wav", std::string(row.option), text});
+            ASSERT_TRUE(parsed.ok()) << text << ": " << parsed.exit().text;
+            EXPECT_EQ(row.access.read(s), value) << text;
+        }
+        // The ends the help shows are rounded for reading, inward, so they are admitted too.
+        if (row.kind == SettingKind::Real) {
+            const std::string shown = AdmittedText(row);
+            const auto dots = shown.find("..");
+            const auto end = shown.find(' ', dots);
+            for (const std::string& text :
+                 {shown.substr(0, dots), shown.substr(dots + 2, end - dots - 2)}) {
+                GenerationSettings s;
+                EXPECT_TRUE(Parse(s, {"-o", "a.wav", std::string(row.option), text}).ok()) << text;
+            }
+        }
+    }
+}
+
+TEST(RenderOptions, SignedNumbersNamesInAnyCaseAndFlagsAreTaken) {
     GenerationSettings s;
-    const Parsed parsed = Parse(s, {"-o",
-                                    "a.wav",
-                                    "--force",
-                                    "0.35091",
-                                    "--speed",
-                                    "0.6",
-                                    "--damping",
-                                    "0.00025130",
-                                    "--detune",
-                                    "+105",
-                                    "--duration",
-                                    "0.07",
-                                    "--note",
-                                    "C1",
-                                    "--resonance",
-                                    "2=40,16,1",
-                                    "--vibrato-speed",
-                                    "20",
-                                    "--vibrato-depth",
-                                    "150"});
+    const Parsed parsed = Parse(s, {"-o", "a.wav", "--detune", "+105", "--note", "c#5", "--just",
+                                    "a#", "--quality", "HIGH", "--resonance", "2=40,16,1"});
     ASSERT_TRUE(parsed.ok()) << parsed.exit().text;
     EXPECT_EQ(s.detune, 105);
-    EXPECT_EQ(s.noteIndex, 76);
+    EXPECT_EQ(s.noteIndex, FindNoteIndex("C#5"));
+    EXPECT_EQ(s.keyIndex, 10);
+    EXPECT_EQ(s.justIntonation, Temperament::Just);
+    EXPECT_EQ(s.quality, Quality::High);
     EXPECT_EQ(s.resonanceWidthIndex[1], 4);
-    EXPECT_EQ(s.vibratoSpeedIndex, 28);
+
+    GenerationSettings flags;
+    ASSERT_TRUE(
+        Parse(flags, {"-o", "a.wav", "--vibrato", "--no-pseudorandom", "--no-maximize"}).ok());
+    EXPECT_TRUE(flags.vibratoOn);
+    EXPECT_FALSE(flags.pseudorandomResonances);
+    EXPECT_FALSE(flags.maximize);
+}
+
+TEST(RenderOptions, AnUnknownOptionPointsToTheHelpInLinesOfItsOwn) {
+    GenerationSettings settings;
+    const Parsed parsed = Parse(settings, {"-o", "a.wav", "--frobnicate\nx"});
+    ASSERT_FALSE(parsed.ok());
+    EXPECT_EQ(parsed.exit().code, kUsageExitCode);
+    EXPECT_EQ(parsed.exit().text,
+              "sordanel-render: unknown option --frobnicate\\x0ax\n"
+              "Run 'sordanel-render --help' for the options.\n");
+    const Parsed stray = Parse(settings, {"-o", "a.wav", "C5"});
+    ASSERT_FALSE(stray.ok());
+    EXPECT_NE(stray.exit().text.find("--help"), std::string::npos) << stray.exit().text;
 }
 
 TEST(RenderOptions, RelativeOutputIsMadeAbsolute) {
@@ -205,31 +257,32 @@ TEST_P(RenderOptionsRefusal, IsAOneLineUsageErrorNamingOptionValueAndRange) {
 INSTANTIATE_TEST_SUITE_P(
     BadValues, RenderOptionsRefusal,
     ::testing::Values(
-        BadCommandLine{{"--force", "3.6"}, {"--force", "\"3.6\"", "0.35091..3.5"}},
+        BadCommandLine{{"--force", "3.6"}, {"--force", "\"3.6\"", "0.351..3.5"}},
         BadCommandLine{{"--force", "1.5x"}, {"--force", "\"1.5x\"", "not a number"}},
-        BadCommandLine{{"--speed", "nan"}, {"--speed", "\"nan\"", "0.060155..0.6"}},
+        BadCommandLine{{"--speed", "nan"}, {"--speed", "\"nan\"", "0.06016..0.6"}},
         BadCommandLine{{"--position", "0.04"}, {"--position", "0.05..0.35"}},
         BadCommandLine{{"--damping", "inf"}, {"--damping", "\"inf\"", "0.0002513..0.025"}},
         BadCommandLine{{"--friction-ratio", "0.51"}, {"--friction-ratio", "0.07..0.5"}},
         BadCommandLine{{"--t1", "0.7"}, {"--t1", "\"0.7\"", "0.05..0.65"}},
         BadCommandLine{{"--t2", "0"}, {"--t2", "0.05..0.65"}},
         BadCommandLine{{"--box-ratio", "-0.1"}, {"--box-ratio", "\"-0.1\"", "0..1"}},
-        BadCommandLine{{"--duration", "20.5"}, {"--duration", "\"20.5\"", "0.07..20"}},
+        BadCommandLine{{"--duration", "20.5"}, {"--duration", "\"20.5\"", "0.07..20 s"}},
         BadCommandLine{{"--duration", ""}, {"--duration", "not a number"}},
-        BadCommandLine{{"--note", "H4"}, {"--note", "\"H4\"", "E7..C1"}},
+        BadCommandLine{{"--note", "H4"}, {"--note", "\"H4\"", "C1..E7"}},
         BadCommandLine{{"--note", "Db4"}, {"--note", "sharps only"}},
-        BadCommandLine{{"--note", ""}, {"--note", "\"\"", "E7..C1"}},
+        BadCommandLine{{"--note", ""}, {"--note", "\"\"", "C1..E7"}},
         BadCommandLine{{"--just", "Bb"}, {"--just", "\"Bb\"", "C, C#, D"}},
-        BadCommandLine{{"--detune", "106"}, {"--detune", "\"106\"", "-105..105"}},
+        BadCommandLine{{"--detune", "106"}, {"--detune", "\"106\"", "-105..105 cents"}},
         BadCommandLine{{"--detune", "2.5"}, {"--detune", "whole number"}},
         BadCommandLine{{"--vibrato-speed", "9.5"}, {"--vibrato-speed", "\"9.5\"", "8, 9, 10"}},
-        BadCommandLine{{"--vibrato-depth", "12"}, {"--vibrato-depth", "10..150 in steps of 5"}},
+        BadCommandLine{{"--vibrato-depth", "12"},
+                       {"--vibrato-depth", "10..150 cents in steps of 5"}},
         BadCommandLine{{"--vibrato-depth", "155"}, {"--vibrato-depth", "\"155\""}},
         BadCommandLine{{"--autocorrection", "on"},
                        {"--autocorrection", "realtime, precalculated, off"}},
         BadCommandLine{{"--quality", "medium"}, {"--quality", "\"medium\"", "low, high"}},
-        BadCommandLine{{"--volume", "31"}, {"--volume", "\"31\"", "-20..30"}},
-        BadCommandLine{{"--pseudorandom-amp", "13"}, {"--pseudorandom-amp", "\"13\"", "1..12"}},
+        BadCommandLine{{"--volume", "31"}, {"--volume", "\"31\"", "-20..30 dB"}},
+        BadCommandLine{{"--pseudorandom-amp", "13"}, {"--pseudorandom-amp", "\"13\"", "1..12 dB"}},
         BadCommandLine{{"--resonance", "5=280,20,9"}, {"--resonance", "\"5=280,20,9\"", "N 1..4"}},
         BadCommandLine{{"--resonance", "1=39,16,9"}, {"--resonance", "F 40..1500"}},
         BadCommandLine{{"--resonance", "1=280,21,9"}, {"--resonance", "not offered", "6, 8, 10"}},
@@ -242,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {"--resonance-off", "\"3\""}},
         BadCommandLine{{"--no-pseudorandom", "--pseudorandom-amp", "3"}, {"--pseudorandom-amp"}},
         BadCommandLine{{"--force", "1", "--force", "2"}, {"--force"}},
-        BadCommandLine{{"--bogus"}, {"--bogus"}}));
+        BadCommandLine{{"--force", "0.3509"}, {"--force", "0.351..3.5"}},
+        BadCommandLine{{"--note", "c\n5"}, {"--note", "c\\x0a5"}}));
 
 TEST(RenderOptions, OutputIsRequiredAndItsLengthLimited) {
     GenerationSettings settings;

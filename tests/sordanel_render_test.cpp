@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -13,7 +16,11 @@
 #include <thread>
 #include <vector>
 
+#include "engine/job_state.h"
+#include "engine/setting_table.h"
+#include "engine/sound_engine.h"
 #include "engine/temp_file_name.h"
+#include "tests/engine_fakes.h"
 #include "tests/render_process.h"
 
 namespace sordanel {
@@ -158,6 +165,82 @@ TEST_F(SordanelRenderTest, PartialFileHeldElsewhereIsLeftAloneAndAKilledRunsIsSw
     EXPECT_EQ(fs::file_size(Output()), 44u + 2 * 4410);
     EXPECT_EQ(Contents(held), "another render's half");
     EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(TempDirEmpty());
+}
+
+// The lowest the window's force slider goes, typed as the window's own float: the renderer
+// writes the very file the window's Generate writes.
+TEST_F(SordanelRenderTest, TheWindowsSliderEndIsRenderedAsTheWindowRendersIt) {
+    GenerationSettings window;
+    const SettingRow& force = Setting(SettingId::BowPressingForce);
+    window.bowPressingForce = SliderValueAt(SettingId::BowPressingForce, SliderPositions(force.id),
+                                            SliderPositions(force.id));
+    window.outputPath = "/note.wav";
+    window.tempDir = "/tmp/";
+    testing::RecordingHost host;
+    testing::MemoryFileLayer files;
+    testing::RecordingPlayer player;
+    JobState job;
+    SoundEngine engine(window, job, host, files, player);
+    ASSERT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
+
+    char typed[32];
+    std::snprintf(typed, sizeof typed, "%.9g", double{window.bowPressingForce});
+    const Outcome outcome = Render({"-o", Output(), "--force", typed});
+    ASSERT_EQ(outcome.exitCode, 0) << typed << ": " << outcome.err;
+    const auto& bytes = files.Bytes("/note.wav");
+    EXPECT_EQ(Contents(Output()), std::string(bytes.begin(), bytes.end()));
+}
+
+// Under an address-space limit the program either cannot be loaded (the loader says so) or
+// tells that memory ran out: it never aborts, before main() or after. The edge where --help
+// just works is found by halving, as it moves with the libraries of the machine.
+TEST_F(SordanelRenderTest, ShortOfMemoryItSaysSoAndNeverAborts) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory cannot live under an address-space limit";
+#endif
+    const auto run = [this](std::size_t limit, std::vector<std::string> args) {
+        args.insert(args.begin(), SORDANEL_RENDER);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const rlimit space{limit, limit};
+            ::setrlimit(RLIMIT_AS, &space);
+            ::setenv("TMPDIR", tmp_.c_str(), 1);
+            ::dup2(::open((dir_ / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            ::dup2(::open("/dev/null", O_WRONLY), 1);
+            testing::ExecArguments(args);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), "",
+                       Contents(dir_ / "stderr")};
+    };
+    constexpr std::size_t kStep = 16 * 1024;
+    std::size_t works = std::size_t{1} << 30;
+    std::size_t fails = std::size_t{1} << 20;
+    ASSERT_EQ(run(works, {"--help"}).exitCode, 0);
+    ASSERT_NE(run(fails, {"--help"}).exitCode, 0);
+    while (works - fails > kStep) {
+        const std::size_t middle = (works + fails) / 2;
+        (run(middle, {"--help"}).exitCode == 0 ? works : fails) = middle;
+    }
+    // From well below the edge to well above it, for the help and for a render.
+    for (std::size_t limit = fails - 64 * kStep; limit < works + 256 * kStep; limit += 8 * kStep) {
+        for (const auto& args : {std::vector<std::string>{"--help"},
+                                 std::vector<std::string>{"-o", Output(), "--duration", "0.1"}}) {
+            const Outcome outcome = run(limit, args);
+            SCOPED_TRACE(args.front() + " under " + std::to_string(limit) +
+                         " bytes: " + outcome.err);
+            ASSERT_GE(outcome.exitCode, 0) << "ended by signal " << -outcome.exitCode;
+            if (outcome.exitCode == 127) {
+                EXPECT_NE(outcome.err.find("error while loading shared libraries"),
+                          std::string::npos);
+            } else if (outcome.exitCode != 0) {
+                EXPECT_EQ(outcome.exitCode, 2);
+                EXPECT_EQ(outcome.err, "sordanel-render: Not enough memory\n");
+            }
+        }
+    }
     EXPECT_TRUE(TempDirEmpty());
 }
 

@@ -30,12 +30,12 @@ TEST(StringLanes, EachLaneStepsAsItsOwnStringToTheBit) {
         lanes.Setup(shape.pointCount, shape.bowPoint);
         for (std::int32_t lane = 0; lane < StringLanes::kLanes; ++lane) {
             // From a light bow that barely holds the string to a heavy, slow one.
-            bows[lane] = {0.35f + 3.0f * share(random),
-                          0.06f + 0.5f * share(random),
-                          0.0003f + 0.01f * share(random),
-                          0.07f + 0.43f * share(random),
-                          0.14f,
-                          0.29f};
+            bows[lane] = {.bowPressingForce = 0.35f + 3.0f * share(random),
+                          .bowSpeed = 0.06f + 0.5f * share(random),
+                          .stringDamping = 0.0003f + 0.01f * share(random),
+                          .frictionRatio = 0.07f + 0.43f * share(random),
+                          .t1Ratio = 0.14f,
+                          .t2Ratio = 0.29f};
             strings[lane].Setup(shape.pointCount, shape.bowPoint);
         }
         bows[2].bowPressingForce = 0.35f;  // too light to hold a fast bow: it slips and crosses

@@ -30,9 +30,7 @@ TEST(TrialRun, MeasuresTheCorrectionAndTheClockOfAPrecalculatedGenerate) {
             SoundEngine engine(settings, job, host, files, player);
             ASSERT_EQ(engine.GenerateSound(false), GenerationResult::Finished);
 
-            const BowInputs bow{settings.bowPressingForce, settings.bowSpeed,
-                                settings.stringDamping,    settings.frictionRatio,
-                                settings.t1Ratio,          settings.t2Ratio};
+            const BowInputs bow = BowInputsOf(settings);
             const RunSetup run = ComputeRunSetup(settings, false);
             SineTable sine;
             FillSineTable(sine);

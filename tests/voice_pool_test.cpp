@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/note_frequency.h"
-#include "engine/settings_rules.h"
+#include "engine/setting_table.h"
 #include "lv2/voice_pool.h"
 
 namespace sordanel::lv2 {
@@ -173,7 +173,8 @@ TEST(VoicePool, PrecalculatedNotesShareOneTrialRunPerNoteAndSettings) {
     // Another velocity bows with another force: another trial run.
     pool.NoteOn(settings, 60, 40, 8);
     ASSERT_EQ(scheduler.requests.size(), 2u);
-    EXPECT_LT(scheduler.requests[1].bowPressingForce, scheduler.requests[0].bowPressingForce);
+    EXPECT_LT(scheduler.requests[1].bow.bowPressingForce,
+              scheduler.requests[0].bow.bowPressingForce);
     EXPECT_EQ(pool.voice(3).lock(), LiveVoice::Lock::AwaitingTrial);
 }
 
@@ -183,7 +184,7 @@ TEST(VoicePool, AStaleTrialResultIsDroppedAndARefusedOneIsAskedAgain) {
     auto settings = Settings(AutocorrectionMode::Precalculated);
     pool.NoteOn(settings, 60, 100, 8);
     const TrialRequest first = scheduler.requests.at(0);
-    settings.bowSpeed = BowSpeedAt(5, kBowSliderMax);
+    settings.bowSpeed = SliderValueAt(SettingId::BowSpeed, 5, SliderPositions(SettingId::BowSpeed));
     pool.NoteOn(settings, 60, 100, 8);
     ASSERT_EQ(scheduler.requests.size(), 2u);
     pool.TrialFinished({first, 0.05f});  // the settings moved on while it ran
@@ -230,7 +231,7 @@ TEST(LiveVoice, ATakenVoiceFadesOutWithinFiveMillisecondsAndEnds) {
 }
 
 TEST(VelocityForce, SpansTheForceRangeFromItsBottomToTheSetForce) {
-    const float lowest = BowPressingForceAt(kBowSliderMax, kBowSliderMax);
+    const float lowest = Setting(SettingId::BowPressingForce).Low();
     EXPECT_FLOAT_EQ(VelocityForce(2.0f, 1.0f), 2.0f);
     EXPECT_FLOAT_EQ(VelocityForce(2.0f, 0.0f), lowest);
     EXPECT_FLOAT_EQ(VelocityForce(2.0f, 0.5f), (2.0f + lowest) / 2);

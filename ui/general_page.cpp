@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 
 #include "control/error_dialog.h"
+#include "engine/setting_table.h"
 #include "engine/settings_rules.h"
 #include "engine/settings_text.h"
 #include "platform/dialog_controls.h"
@@ -56,9 +57,9 @@ void GeneralPage::CreateVolumeGroup() {
     volumeLabel = MakeLabel(QStringLiteral("Volume"), this);
     units.Place(volumeLabel, 131, 80, 24, 8);
     volume = new VerticalSlider(this, true);
-    volume->setRange(0, kVolumeSliderMax);
+    volume->setRange(0, SliderPositions(SettingId::Volume));
     volume->setTickInterval(5);
-    volume->setPosition(kSliderDefaults.volume);
+    volume->setPosition(SliderDefaultPosition(SettingId::Volume));
     units.Place(volume, 128, 89, 27, 142);
     volumeText = new QLineEdit(this);
     volumeText->setReadOnly(true);
@@ -74,8 +75,8 @@ void GeneralPage::CreateDurationGroup() {
     const PageUnits units(font());
     units.Place(MakeLabel(QStringLiteral("Sound duration (seconds)"), this), 242, 80, 86, 9);
     duration = MakeHorizontalSlider(this);
-    duration->setRange(0, kDurationSliderMax);
-    duration->setValue(kSliderDefaults.duration);
+    duration->setRange(0, SliderPositions(SettingId::Duration));
+    duration->setValue(SliderDefaultPosition(SettingId::Duration));
     units.Place(duration, 223, 92, 85, 19);
     durationText = new QLineEdit(this);
     durationText->setMaxLength(static_cast<int>(kTypedDurationMaxChars));
@@ -126,11 +127,12 @@ void GeneralPage::Connect() {
 void GeneralPage::UpdateGeneralValues() {
     settings_.maximize = maximize->isChecked();
     settings_.quality = static_cast<Quality>(quality->value());
-    settings_.volumeDb = VolumeDbAt(volume->position());
+    settings_.volumeDb = static_cast<std::int32_t>(
+        SliderValueAt(SettingId::Volume, volume->position(), volume->maximum()));
     // A typed duration stays until the slider itself is moved to another position.
     const int position = duration->value();
     if (position != durationSliderPos) {
-        settings_.duration = DurationAt(position);
+        settings_.duration = SliderValueAt(SettingId::Duration, position, duration->maximum());
         durationSliderPos = position;
     }
     emit changed();

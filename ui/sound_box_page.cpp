@@ -5,6 +5,7 @@
 #include <QRegularExpressionValidator>
 #include <QSlider>
 
+#include "engine/setting_table.h"
 #include "engine/settings_rules.h"
 #include "engine/settings_tables.h"
 #include "engine/settings_text.h"
@@ -54,8 +55,8 @@ void SoundBoxPage::CreateRatioGroup() {
                 10);
     units.Place(MakeLabel(QStringLiteral("String"), this), 130, 99, 24, 12);
     stringToBoxRatio = MakeHorizontalSlider(this);
-    stringToBoxRatio->setRange(0, kStringToBoxSliderMax);
-    stringToBoxRatio->setValue(kSliderDefaults.stringToBoxRatio);
+    stringToBoxRatio->setRange(0, SliderPositions(SettingId::StringToBoxRatio));
+    stringToBoxRatio->setValue(SliderDefaultPosition(SettingId::StringToBoxRatio));
     units.Place(stringToBoxRatio, 151, 97, 71, 15);
     units.Place(MakeLabel(QStringLiteral("Box"), this), 226, 99, 16, 9);
     units.Place(MakeLabel(QStringLiteral("Remark: Setting this slider to the extreme left "
@@ -129,8 +130,8 @@ void SoundBoxPage::Connect() {
 }
 
 void SoundBoxPage::UpdateBoxOptions() {
-    settings_.stringToBoxRatio =
-        StringToBoxRatioAt(stringToBoxRatio->value(), stringToBoxRatio->maximum());
+    settings_.stringToBoxRatio = SliderValueAt(
+        SettingId::StringToBoxRatio, stringToBoxRatio->value(), stringToBoxRatio->maximum());
     settings_.pseudorandomResonances = pseudorandom->isChecked();
     for (int i = 0; i < 3; ++i) {
         settings_.resonanceOn[i] = resonanceEnable[i]->isChecked();

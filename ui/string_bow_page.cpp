@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <algorithm>
 
+#include "engine/setting_table.h"
 #include "engine/settings_rules.h"
 #include "engine/settings_tables.h"
 #include "engine/settings_text.h"
@@ -64,20 +65,24 @@ StringBowPage::StringBowPage(GenerationSettings& settings, std::span<const char*
 
 void StringBowPage::CreateStringBowGroup() {
     const PageUnits units(font());
-    const auto slider = [&](int x, int width, int height, const char* text, QRect label) {
+    const auto slider = [&](SettingId id, int x, int width, int height, const char* text,
+                            QRect label) {
         auto* made = new VerticalSlider(this);
-        made->setRange(0, kBowSliderMax);
+        made->setRange(0, SliderPositions(id));
         units.Place(made, x, 80, width, height);
         units.Place(MakeLabel(QString::fromUtf8(text), this), label.x(), label.y(), label.width(),
                     label.height());
         return made;
     };
-    bowPressingForce = slider(202, 19, 60, "Bow pressing force", {201, 142, 26, 30});
-    bowSpeed = slider(242, 19, 61, "Bow speed", {233, 143, 37, 16});
-    bowPosition =
-        slider(282, 24, 60, "Bow pos. (slider low means near the bridge)", {273, 140, 41, 36});
-    stringDamping = slider(321, 24, 59, "String damping factor", {319, 140, 33, 32});
-    frictionRatio = slider(362, 24, 59, "Kinetic / static fric- tion ratio", {359, 140, 34, 31});
+    bowPressingForce =
+        slider(SettingId::BowPressingForce, 202, 19, 60, "Bow pressing force", {201, 142, 26, 30});
+    bowSpeed = slider(SettingId::BowSpeed, 242, 19, 61, "Bow speed", {233, 143, 37, 16});
+    bowPosition = slider(SettingId::BowPosition, 282, 24, 60,
+                         "Bow pos. (slider low means near the bridge)", {273, 140, 41, 36});
+    stringDamping =
+        slider(SettingId::StringDamping, 321, 24, 59, "String damping factor", {319, 140, 33, 32});
+    frictionRatio = slider(SettingId::FrictionRatio, 362, 24, 59,
+                           "Kinetic / static fric- tion ratio", {359, 140, 34, 31});
     resetDefaults = MakeButton(QStringLiteral("Reset to defaults"), this, true);
     units.Place(resetDefaults, 404, 99, 47, 22);
     showRemarks = MakeButton(QStringLiteral("Show remarks"), this);
@@ -87,13 +92,13 @@ void StringBowPage::CreateStringBowGroup() {
     MakeFramedImage(kEnvelopeDiagramPath, diagram.size(), this)->move(diagram.topLeft());
     units.Place(MakeLabel(QStringLiteral("t1/T"), this), 383, 202, 15, 9);
     t1Ratio = MakeHorizontalSlider(this);
-    t1Ratio->setRange(0, kEnvelopeSliderMax);
-    t1Ratio->setValue(kSliderDefaults.t1Ratio);
+    t1Ratio->setRange(0, SliderPositions(SettingId::T1Ratio));
+    t1Ratio->setValue(SliderDefaultPosition(SettingId::T1Ratio));
     units.Place(t1Ratio, 397, 199, 62, 21);
     units.Place(MakeLabel(QStringLiteral("t2/T"), this), 383, 224, 14, 8);
     t2Ratio = MakeHorizontalSlider(this);
-    t2Ratio->setRange(0, kEnvelopeSliderMax);
-    t2Ratio->setValue(kSliderDefaults.t2Ratio);
+    t2Ratio->setRange(0, SliderPositions(SettingId::T2Ratio));
+    t2Ratio->setValue(SliderDefaultPosition(SettingId::T2Ratio));
     units.Place(t2Ratio, 397, 221, 62, 18);
 }
 
@@ -193,25 +198,24 @@ void StringBowPage::Connect() {
 }
 
 void StringBowPage::SetStringBowDefaults() {
-    const SliderPositions& at = kSliderDefaults;
-    bowPressingForce->setPosition(at.bowPressingForce);
-    bowSpeed->setPosition(at.bowSpeed);
-    frictionRatio->setPosition(at.frictionRatio);
-    bowPosition->setPosition(at.bowPosition);
-    stringDamping->setPosition(at.stringDamping);
+    bowPressingForce->setPosition(SliderDefaultPosition(SettingId::BowPressingForce));
+    bowSpeed->setPosition(SliderDefaultPosition(SettingId::BowSpeed));
+    frictionRatio->setPosition(SliderDefaultPosition(SettingId::FrictionRatio));
+    bowPosition->setPosition(SliderDefaultPosition(SettingId::BowPosition));
+    stringDamping->setPosition(SliderDefaultPosition(SettingId::StringDamping));
 }
 
 void StringBowPage::UpdateStringBowValues() {
-    const auto at = [](const VerticalSlider* slider, auto mapping) {
-        return mapping(slider->position(), slider->maximum());
+    const auto at = [](SettingId id, const VerticalSlider* slider) {
+        return SliderValueAt(id, slider->position(), slider->maximum());
     };
-    settings_.bowPressingForce = at(bowPressingForce, BowPressingForceAt);
-    settings_.bowSpeed = at(bowSpeed, BowSpeedAt);
-    settings_.bowPosition = at(bowPosition, BowPositionAt);
-    settings_.stringDamping = at(stringDamping, StringDampingAt);
-    settings_.frictionRatio = at(frictionRatio, FrictionRatioAt);
-    settings_.t1Ratio = EnvelopeRatioAt(t1Ratio->value(), t1Ratio->maximum());
-    settings_.t2Ratio = EnvelopeRatioAt(t2Ratio->value(), t2Ratio->maximum());
+    settings_.bowPressingForce = at(SettingId::BowPressingForce, bowPressingForce);
+    settings_.bowSpeed = at(SettingId::BowSpeed, bowSpeed);
+    settings_.bowPosition = at(SettingId::BowPosition, bowPosition);
+    settings_.stringDamping = at(SettingId::StringDamping, stringDamping);
+    settings_.frictionRatio = at(SettingId::FrictionRatio, frictionRatio);
+    settings_.t1Ratio = SliderValueAt(SettingId::T1Ratio, t1Ratio->value(), t1Ratio->maximum());
+    settings_.t2Ratio = SliderValueAt(SettingId::T2Ratio, t2Ratio->value(), t2Ratio->maximum());
     emit changed();
 }
 
